@@ -1,0 +1,75 @@
+// The serial link over a pseudo-terminal against a prompt simulated printer.
+//   BM_OneByteQueryRoundTrip: GS r 1 and its one-byte reply (target: median < 1 ms).
+//   BM_TextQueryRoundTrip:    GS I @ and its 17-byte reply; the read must end as the 17th
+//                             byte arrives, never at the 300 ms silence (target: < 2 ms).
+//   BM_SilentReadOvershoot:   a read that gets no reply ends at its 300 ms time-out;
+//                             the counter "overshoot_ms" is how late (target: < 20 ms).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+
+#include "commands/catalogue.h"
+#include "link/serial_link.h"
+#include "sim/simulator.h"
+
+namespace {
+
+using namespace zelka;
+
+struct OpenPrinter {
+  sim::Simulator printer{sim::DefaultPrinter()};
+  bool ok = false;
+  explicit OpenPrinter(int readTimeoutMs) {
+    ok = printer.Start() && link::OpenPort(printer.PortName(), 57600, readTimeoutMs) == link::kOk;
+  }
+  ~OpenPrinter() { link::ClosePort(); }
+};
+
+void BM_OneByteQueryRoundTrip(benchmark::State& state) {
+  OpenPrinter p(300);
+  if (!p.ok) return state.SkipWithError("no pty");
+  for (auto _ : state) {
+    if (commands::QueryPaperSensor() != link::kOk) return state.SkipWithError("no reply");
+  }
+}
+BENCHMARK(BM_OneByteQueryRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_TextQueryRoundTrip(benchmark::State& state) {
+  OpenPrinter p(300);
+  if (!p.ok) return state.SkipWithError("no pty");
+  std::string text;
+  for (auto _ : state) {
+    if (commands::QueryModelName(text) != link::kOk) return state.SkipWithError("no reply");
+  }
+}
+BENCHMARK(BM_TextQueryRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_SilentReadOvershoot(benchmark::State& state) {
+  constexpr int kTimeoutMs = 300;
+  OpenPrinter p(kTimeoutMs);
+  if (!p.ok) return state.SkipWithError("no pty");
+  p.printer.SetSilent(true);
+  double worst = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    commands::QueryPaperSensor();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    worst = std::max(worst, took.count() - kTimeoutMs);
+  }
+  state.counters["overshoot_ms"] = worst;
+}
+BENCHMARK(BM_SilentReadOvershoot)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

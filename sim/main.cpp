@@ -1,0 +1,107 @@
+// zelka-sim: a simulated Zelka printer on a pseudo-terminal, for trying the utility
+// without hardware. Prints the port to open, then serves until SIGINT or SIGTERM.
+//
+//   zelka-sim [--baud N] [--model TEXT] [--log]
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "sim/simulator.h"
+
+namespace {
+
+std::atomic<bool> gQuit{false};
+
+void OnSignal(int) { gQuit = true; }
+
+constexpr std::size_t kModelReplyBytes = 17;
+constexpr std::size_t kMaxHexBytesShown = 48;
+constexpr std::chrono::milliseconds kLogPollInterval{20};
+constexpr int kKnownRates[] = {9600, 19200, 38400, 57600, 115200};
+
+struct Options {
+  int baud = 57600;
+  std::string model;
+  bool log = false;
+};
+
+void Usage() { std::cerr << "usage: zelka-sim [--baud N] [--model TEXT] [--log]\n"; }
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--log") {
+      options.log = true;
+    } else if (arg == "--baud" && i + 1 < argc) {
+      options.baud = std::atoi(argv[++i]);
+      if (std::find(std::begin(kKnownRates), std::end(kKnownRates), options.baud) == std::end(kKnownRates)) {
+        std::cerr << "zelka-sim: unsupported baud rate " << argv[i] << "\n";
+        return false;
+      }
+    } else if (arg == "--model" && i + 1 < argc) {
+      options.model = argv[++i];
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Hex(const zelka::sim::Bytes& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  const std::size_t shown = std::min(bytes.size(), kMaxHexBytesShown);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i) out += ' ';
+    out += kDigits[bytes[i] >> 4];
+    out += kDigits[bytes[i] & 0x0F];
+  }
+  if (shown < bytes.size()) out += " ... (" + std::to_string(bytes.size()) + " bytes)";
+  return out;
+}
+
+void PrintEntry(const zelka::sim::LogEntry& entry) {
+  std::cout << (entry.garbage ? "garbage" : entry.name) << "  " << Hex(entry.bytes) << "  @"
+            << entry.baud << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    Usage();
+    return 2;
+  }
+  auto state = zelka::sim::DefaultPrinter();
+  state.baud = options.baud;
+  if (!options.model.empty()) state.modelReply = zelka::sim::MakeTextReply(options.model, kModelReplyBytes);
+
+  zelka::sim::Simulator sim(state);
+  std::string error;
+  if (!sim.Start(&error)) {
+    std::cerr << "zelka-sim: " << error << "\n";
+    return 1;
+  }
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  std::cout << sim.PortName() << std::endl;
+
+  std::size_t shown = 0;
+  while (!gQuit) {
+    std::this_thread::sleep_for(kLogPollInterval);
+    if (!options.log) continue;
+    const auto entries = sim.LogSince(shown);
+    for (const auto& entry : entries) PrintEntry(entry);
+    shown += entries.size();
+    if (!entries.empty()) std::cout.flush();
+  }
+  sim.Stop();
+  return 0;
+}

@@ -1,0 +1,242 @@
+#include "sim/simulator.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <thread>
+
+#include "sim/command_parser.h"
+#include "sim/fault_list.h"
+#include "sim/printer_model.h"
+#include "sim/pty_port.h"
+
+namespace zelka::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Short enough that a late reply goes out on time and Stop() returns at once; the poll
+// wakes at once for bytes anyway.
+constexpr std::chrono::milliseconds kPollInterval{5};
+// A master whose slave nobody holds polls as ready without end; without a nap the thread
+// would spin on a core that the program under test needs.
+constexpr std::chrono::milliseconds kHangUpNap{2};
+constexpr char kGarbageName[] = "garbage";
+
+}  // namespace
+
+struct Simulator::Impl {
+  explicit Impl(Simulator& owner) : sim(owner) {}
+
+  struct PendingReply {
+    Clock::time_point due;
+    Bytes bytes;
+    int baud;  // the printer answers at the rate the command came at
+  };
+
+  void Serve();
+  std::chrono::milliseconds PollTimeout() const;
+  void HandleChunk(const Bytes& chunk);
+  void HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now);
+  void OnSlaveClosed();
+  void SendDueReplies();
+  void AppendLog(LogEntry entry);  // under sim.mutex_
+
+  Simulator& sim;
+
+  // Start/Stop against each other; never taken by the serving thread.
+  std::mutex lifecycle;
+  std::thread thread;
+  std::atomic<bool> stopping{false};
+  std::atomic<bool> running{false};
+
+  // Serving thread only (and Start/Stop while it does not run).
+  PtyPort port;
+  CommandParser parser;
+  std::vector<PendingReply> pending;  // by due time
+  int lastBaud = 0;
+
+  // Under sim.mutex_.
+  std::string portName;
+  PrinterModel model;
+  FaultList faults;
+  bool silent = false;
+  std::vector<LogEntry> log;
+  std::size_t commandCount = 0;  // log entries that are not garbage
+  std::condition_variable logGrew;
+};
+
+void Simulator::Impl::Serve() {
+  Bytes chunk;
+  while (!stopping) {
+    const auto ready = port.Wait(PollTimeout());
+    const bool gotBytes = ready.readable && port.Read(chunk);
+    if (gotBytes) HandleChunk(chunk);
+    // After the read, so that the replies to what was just read are not yet written and
+    // the close of the program before them is already known.
+    if (port.SlaveClosedSinceLastAsked()) OnSlaveClosed();
+    if (ready.hungUp && !gotBytes) std::this_thread::sleep_for(kHangUpNap);
+    SendDueReplies();
+  }
+}
+
+std::chrono::milliseconds Simulator::Impl::PollTimeout() const {
+  if (pending.empty()) return kPollInterval;
+  const auto untilDue =
+      std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
+  return std::clamp(untilDue, std::chrono::milliseconds{0}, kPollInterval);
+}
+
+void Simulator::Impl::HandleChunk(const Bytes& chunk) {
+  // The rate is read when the bytes are: that is the rate the program sent them at.
+  const int baud = port.LineBaud();
+  const auto now = Clock::now();
+  std::lock_guard lock(sim.mutex_);
+  lastBaud = baud;
+  if (baud != model.ListeningBaud(sim.state_)) {
+    // A UART at the wrong rate sees framing noise, not commands: nothing of it is parsed,
+    // so it can neither be answered nor leave half a command behind.
+    AppendLog({kGarbageName, chunk, baud, true});
+    return;
+  }
+  parser.Feed(chunk);
+  while (auto command = parser.Next()) HandleCommand(*command, baud, now);
+}
+
+void Simulator::Impl::HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now) {
+  AppendLog({command.name, command.bytes, baud, false});
+  const Bytes ownReply = model.Apply(command, sim.state_);
+  if (silent) return;
+  ReplyPlan plan = faults.Resolve(command.bytes, ownReply);
+  if (plan.bytes.empty()) return;
+  PendingReply reply{now + plan.delay, std::move(plan.bytes), baud};
+  const auto at = std::upper_bound(pending.begin(), pending.end(), reply.due,
+                                   [](Clock::time_point due, const PendingReply& p) { return due < p.due; });
+  pending.insert(at, std::move(reply));
+}
+
+void Simulator::Impl::OnSlaveClosed() {
+  port.DiscardUnreadReplies();
+  // The program is gone, so no byte will come to end a text run it left open.
+  std::lock_guard lock(sim.mutex_);
+  if (auto text = parser.FlushText()) AppendLog({text->name, text->bytes, lastBaud, false});
+}
+
+void Simulator::Impl::SendDueReplies() {
+  const auto now = Clock::now();
+  auto due = pending.begin();
+  while (due != pending.end() && due->due <= now) {
+    // With nobody holding the port, or the port moved to another rate since the command,
+    // the reply goes out onto a line where nobody hears it as bytes.
+    if (!port.Wait(std::chrono::milliseconds{0}).hungUp && port.LineBaud() == due->baud) {
+      port.Write(due->bytes);
+    }
+    ++due;
+  }
+  pending.erase(pending.begin(), due);
+}
+
+void Simulator::Impl::AppendLog(LogEntry entry) {
+  if (!entry.garbage) ++commandCount;
+  log.push_back(std::move(entry));
+  logGrew.notify_all();
+}
+
+Simulator::Simulator() : Simulator(DefaultPrinter()) {}
+
+Simulator::Simulator(PrinterState state) : state_(std::move(state)), impl_(std::make_unique<Impl>(*this)) {}
+
+Simulator::~Simulator() { Stop(); }
+
+bool Simulator::Start(std::string* error) {
+  std::lock_guard guard(impl_->lifecycle);
+  if (impl_->running) return true;
+  if (!impl_->port.Open(error)) return false;
+  {
+    std::lock_guard lock(mutex_);
+    impl_->portName = impl_->port.SlaveName();
+  }
+  impl_->parser.Reset();
+  impl_->pending.clear();
+  impl_->stopping = false;
+  impl_->thread = std::thread([impl = impl_.get()] { impl->Serve(); });
+  impl_->running = true;
+  return true;
+}
+
+void Simulator::Stop() {
+  std::lock_guard guard(impl_->lifecycle);
+  if (!impl_->running) return;
+  impl_->stopping = true;
+  impl_->thread.join();
+  impl_->port.Close();
+  impl_->running = false;
+}
+
+bool Simulator::Running() const { return impl_->running; }
+
+std::string Simulator::PortName() const {
+  std::lock_guard lock(mutex_);
+  return impl_->portName;
+}
+
+PrinterState Simulator::State() const {
+  std::lock_guard lock(mutex_);
+  return state_;
+}
+
+void Simulator::SetState(const PrinterState& state) {
+  std::lock_guard lock(mutex_);
+  state_ = state;
+}
+
+void Simulator::SetSilent(bool silent) {
+  std::lock_guard lock(mutex_);
+  impl_->silent = silent;
+}
+
+void Simulator::AddFault(Fault fault) {
+  std::lock_guard lock(mutex_);
+  impl_->faults.Add(std::move(fault));
+}
+
+void Simulator::ClearFaults() {
+  std::lock_guard lock(mutex_);
+  impl_->faults.Clear();
+}
+
+std::vector<LogEntry> Simulator::Log() const { return LogSince(0); }
+
+std::vector<LogEntry> Simulator::LogSince(std::size_t first) const {
+  std::lock_guard lock(mutex_);
+  const auto& log = impl_->log;
+  if (first >= log.size()) return {};
+  return {log.begin() + static_cast<std::ptrdiff_t>(first), log.end()};
+}
+
+std::vector<std::string> Simulator::CommandNames() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> names;
+  for (const auto& entry : impl_->log) {
+    if (!entry.garbage) names.push_back(entry.name);
+  }
+  return names;
+}
+
+void Simulator::ClearLog() {
+  std::lock_guard lock(mutex_);
+  impl_->log.clear();
+  impl_->commandCount = 0;
+}
+
+bool Simulator::WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return impl_->logGrew.wait_for(lock, timeout, [&] { return impl_->commandCount >= count; });
+}
+
+Bytes Simulator::ReceivedImage() const {
+  std::lock_guard lock(mutex_);
+  return impl_->model.ReceivedImage();
+}
+
+}  // namespace zelka::sim

@@ -1,0 +1,57 @@
+#include "app/options.h"
+
+#include <QCommandLineParser>
+
+namespace zelka::app {
+
+std::optional<Options> ParseOptions(const QStringList& arguments, std::string& error) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Service utility for Zelka receipt printers"));
+  parser.addHelpOption();
+  const QCommandLineOption port(QStringLiteral("port"),
+                                QStringLiteral("List this serial port instead of the system's ports (repeatable)."),
+                                QStringLiteral("NAME"));
+  const QCommandLineOption demo(QStringLiteral("demo"),
+                                QStringLiteral("Start a simulated printer and list its port."));
+  const QCommandLineOption tcpPort(QStringLiteral("tcp-port"),
+                                   QStringLiteral("TCP port of the remote service (default 4444, 0 = any free port)."),
+                                   QStringLiteral("N"));
+  const QCommandLineOption listen(QStringLiteral("listen"),
+                                  QStringLiteral("Serve remote clients on this address only (repeatable)."),
+                                  QStringLiteral("ADDRESS"));
+  parser.addOptions({port, demo, tcpPort, listen});
+  if (!parser.parse(arguments)) {
+    error = parser.errorText().toStdString();
+    return std::nullopt;
+  }
+  if (parser.isSet(QStringLiteral("help"))) {
+    error = parser.helpText().toStdString();
+    return std::nullopt;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    error = "unexpected argument: " + parser.positionalArguments().first().toStdString();
+    return std::nullopt;
+  }
+  Options options;
+  for (const QString& name : parser.values(port)) {
+    if (name.isEmpty()) {
+      error = "--port needs a port name";
+      return std::nullopt;
+    }
+    options.ports.push_back(name.toStdString());
+  }
+  options.demo = parser.isSet(demo);
+  if (parser.isSet(tcpPort)) {
+    bool ok = false;
+    const int value = parser.value(tcpPort).toInt(&ok);
+    if (!ok || value < 0 || value > 65535) {
+      error = "--tcp-port needs a number from 0 to 65535";
+      return std::nullopt;
+    }
+    options.tcpPort = value;
+  }
+  for (const QString& address : parser.values(listen)) options.listen.push_back(address.toStdString());
+  return options;
+}
+
+}  // namespace zelka::app

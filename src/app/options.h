@@ -1,0 +1,23 @@
+// The utility's command line.
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelka::app {
+
+struct Options {
+  std::vector<std::string> ports;   // --port NAME, repeatable: replaces the system's list
+  bool demo = false;                // --demo: a simulated printer on a pseudo-terminal
+  std::optional<int> tcpPort;       // --tcp-port N (0 = any free port)
+  std::vector<std::string> listen;  // --listen ADDRESS, repeatable
+};
+
+// Parses the arguments (Qt's own, like -platform, are taken off before). On bad input
+// returns nothing and sets `error` to a message for the user.
+std::optional<Options> ParseOptions(const QStringList& arguments, std::string& error);
+
+}  // namespace zelka::app

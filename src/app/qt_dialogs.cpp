@@ -1,0 +1,54 @@
+#include "app/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zelka::app {
+
+namespace {
+
+// "Описание (*.bmp) | *.BMP": the part after the bar is the pattern. File names on the
+// users' PCs ignore case, so the pattern is offered in both cases.
+QString QtFilter(const std::string& filter) {
+  const QString text = QString::fromStdString(filter);
+  const int bar = text.indexOf('|');
+  if (bar < 0) return text;
+  const QString description = text.left(bar).trimmed();
+  const QString pattern = text.mid(bar + 1).trimmed();
+  return description + " (" + pattern.toLower() + " " + pattern.toUpper() + ")";
+}
+
+}  // namespace
+
+void QtDialogs::Information(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(),
+                  QString::fromStdString(text), QMessageBox::Ok, main_);
+  box.exec();
+}
+
+void QtDialogs::Error(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                  QString::fromStdString(text), QMessageBox::Ok, main_);
+  box.exec();
+}
+
+std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, bool) {
+  const QString name = QFileDialog::getOpenFileName(main_, QString(), QString(), QtFilter(filter));
+  if (name.isEmpty()) return std::nullopt;
+  return name.toStdString();
+}
+
+void QtDialogs::Repaint() {
+  if (main_) main_->repaint();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtDialogs::ShowModeless(const std::string& windowName) {
+  auto it = windows_.find(windowName);
+  if (it == windows_.end() || !it->second) return;
+  it->second->show();
+  it->second->raise();
+}
+
+}  // namespace zelka::app

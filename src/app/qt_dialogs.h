@@ -1,0 +1,29 @@
+// Message boxes, file dialogs and repainting with real Qt widgets.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+
+#include "seams/dialogs.h"
+
+namespace zelka::app {
+
+class QtDialogs final : public seams::Dialogs {
+ public:
+  void SetMainWindow(QWidget* window) { main_ = window; }
+  void AddWindow(const std::string& name, QWidget* window) { windows_[name] = window; }
+
+  void Information(const std::string& text) override;
+  void Error(const std::string& text) override;
+  std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override;
+  void Repaint() override;
+  void ShowModeless(const std::string& windowName) override;
+
+ private:
+  QPointer<QWidget> main_;
+  std::map<std::string, QPointer<QWidget>> windows_;
+};
+
+}  // namespace zelka::app

@@ -1,0 +1,164 @@
+#include "app/widget_binding.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace zelka::app {
+
+using form::ControlKind;
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+WidgetBinding::WidgetBinding(form::MainForm& form, QWidget* window,
+                             const std::vector<form::ControlSpec>& specs, std::string prefix)
+    : QObject(window), form_(form), prefix_(std::move(prefix)) {
+  for (const auto& spec : specs) {
+    QWidget* parent = spec.parent.empty() ? window : Widget(prefix_ + spec.parent);
+    QWidget* widget = Create(spec, parent ? parent : window);
+    widget->setObjectName(Q(spec.name));
+    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    if (spec.fontPixelHeight > 0) {
+      QFont font = widget->font();
+      font.setPixelSize(spec.fontPixelHeight);
+      widget->setFont(font);
+    }
+    const std::string stateName = prefix_ + spec.name;
+    widgets_[stateName] = widget;
+    kinds_[stateName] = spec.kind;
+    Connect(spec, widget);
+    Apply(stateName);
+  }
+}
+
+QWidget* WidgetBinding::Widget(const std::string& name) const {
+  auto it = widgets_.find(name);
+  return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+QWidget* WidgetBinding::Create(const form::ControlSpec& spec, QWidget* parent) {
+  switch (spec.kind) {
+    case ControlKind::Button: return new QPushButton(parent);
+    case ControlKind::Label: return new QLabel(parent);
+    case ControlKind::ComboBox: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      return combo;
+    }
+    case ControlKind::GroupBox: return new QGroupBox(parent);
+    case ControlKind::RadioButton: {
+      auto* radio = new QRadioButton(parent);
+      // The window state keeps the buttons of a group exclusive, for the program's
+      // checks as well as the user's.
+      radio->setAutoExclusive(false);
+      return radio;
+    }
+    case ControlKind::TrackBar: {
+      auto* slider = new QSlider(Qt::Horizontal, parent);
+      slider->setTickPosition(QSlider::TicksBelow);
+      slider->setRange(spec.state.minimum, spec.state.maximum);
+      return slider;
+    }
+    case ControlKind::Edit: {
+      auto* edit = new QLineEdit(parent);
+      edit->setReadOnly(true);
+      return edit;
+    }
+    case ControlKind::ProgressBar: {
+      auto* bar = new QProgressBar(parent);
+      bar->setRange(spec.state.minimum, spec.state.maximum);
+      bar->setTextVisible(false);
+      return bar;
+    }
+    case ControlKind::Image: return new QLabel(parent);
+  }
+  return new QWidget(parent);
+}
+
+void WidgetBinding::Connect(const form::ControlSpec& spec, QWidget* widget) {
+  const std::string name = prefix_ + spec.name;
+  switch (spec.kind) {
+    case ControlKind::Button:
+      connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+              [this, name] { form_.Click(name); });
+      break;
+    case ControlKind::RadioButton:
+      connect(static_cast<QRadioButton*>(widget), &QRadioButton::clicked, this, [this, name] {
+        form_.Window().SetChecked(name, true);
+        Apply(name);  // a click on the checked button must not uncheck it
+      });
+      break;
+    case ControlKind::TrackBar:
+      connect(static_cast<QSlider*>(widget), &QSlider::valueChanged, this,
+              [this, name](int value) { form_.Window().SetPosition(name, value); });
+      break;
+    case ControlKind::ComboBox:
+      connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
+              [this, name](int index) { form_.Window().SetSelectedIndex(name, index); });
+      break;
+    default:
+      break;
+  }
+}
+
+void WidgetBinding::Apply(const std::string& stateName) {
+  auto it = widgets_.find(stateName);
+  if (it == widgets_.end() || !it->second) return;
+  QWidget* widget = it->second;
+  const seams::Control c = form_.Window().Snapshot(stateName);
+  const QSignalBlocker blocker(widget);
+  widget->setEnabled(c.enabled);
+  widget->setVisible(c.visible);
+  switch (kinds_[stateName]) {
+    case ControlKind::Button: static_cast<QPushButton*>(widget)->setText(Q(c.caption)); break;
+    case ControlKind::Label: {
+      auto* label = static_cast<QLabel*>(widget);
+      label->setText(Q(c.caption));
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, c.colour == seams::kRedColour
+                                                 ? QColor(Qt::red)
+                                                 : QApplication::palette().color(QPalette::WindowText));
+      label->setPalette(palette);
+      break;
+    }
+    case ControlKind::ComboBox: {
+      auto* combo = static_cast<QComboBox*>(widget);
+      QStringList items;
+      for (const auto& item : c.items) items << Q(item);
+      QStringList current;
+      for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
+      if (items != current) {
+        combo->clear();
+        combo->addItems(items);
+      }
+      combo->setCurrentIndex(c.selectedIndex);
+      combo->setEditText(Q(c.caption));
+      break;
+    }
+    case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(Q(c.caption)); break;
+    case ControlKind::RadioButton: {
+      auto* radio = static_cast<QRadioButton*>(widget);
+      radio->setText(Q(c.caption));
+      radio->setChecked(c.checked);
+      break;
+    }
+    case ControlKind::TrackBar: static_cast<QSlider*>(widget)->setValue(c.position); break;
+    case ControlKind::Edit: static_cast<QLineEdit*>(widget)->setText(Q(c.caption)); break;
+    case ControlKind::ProgressBar: static_cast<QProgressBar*>(widget)->setValue(c.position); break;
+    case ControlKind::Image: break;
+  }
+}
+
+}  // namespace zelka::app

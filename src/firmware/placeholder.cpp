@@ -1,0 +1,1 @@
+// The firmware operations are added here as they are built.

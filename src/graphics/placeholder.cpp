@@ -1,0 +1,1 @@
+// The graphics operations are added here as they are built.

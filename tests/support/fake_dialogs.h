@@ -1,0 +1,75 @@
+// Dialogs that record what the program shows and answer file choices from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "seams/dialogs.h"
+
+namespace zelka::testing {
+
+class FakeDialogs final : public seams::Dialogs {
+ public:
+  struct Shown {
+    std::string kind;  // "information", "error", "modeless"
+    std::string text;
+    bool operator==(const Shown&) const = default;
+  };
+
+  void Information(const std::string& text) override { Record({"information", text}); }
+  void Error(const std::string& text) override { Record({"error", text}); }
+  std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override {
+    std::lock_guard lock(mutex_);
+    filters.push_back(filter);
+    previews.push_back(picturePreview);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+  void Repaint() override {
+    std::lock_guard lock(mutex_);
+    ++repaints;
+  }
+  void ShowModeless(const std::string& windowName) override { Record({"modeless", windowName}); }
+
+  std::vector<Shown> Messages() const {
+    std::lock_guard lock(mutex_);
+    return shown;
+  }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    shown.clear();
+  }
+  std::vector<std::string> Texts() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> texts;
+    for (const auto& s : shown) texts.push_back(s.text);
+    return texts;
+  }
+
+  // Answers for ChooseFile, in order; nothing = the user cancels.
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::vector<std::string> filters;
+  std::vector<bool> previews;
+  int repaints = 0;
+  // Called while a message is "on screen" (e.g. to look at the port while a box is up).
+  std::function<void(const Shown&)> onShow;
+
+ private:
+  void Record(Shown s) {
+    {
+      std::lock_guard lock(mutex_);
+      shown.push_back(s);
+    }
+    if (onShow) onShow(s);
+  }
+  mutable std::mutex mutex_;
+  std::vector<Shown> shown;
+};
+
+}  // namespace zelka::testing
