@@ -1,16 +1,21 @@
 // zelka-sim: a simulated Zelka printer on a pseudo-terminal, for trying the utility
 // without hardware. Prints the port to open, then serves until SIGINT or SIGTERM.
 //
-//   zelka-sim [--baud N] [--model TEXT] [--log]
+//   zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]
+//
+// --receipts DIR saves every printed receipt as DIR/receipt-NNN.png.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <thread>
+
+#include <QGuiApplication>
 
 #include "sim/simulator.h"
 
@@ -29,9 +34,10 @@ struct Options {
   int baud = 57600;
   std::string model;
   bool log = false;
+  std::string receipts;
 };
 
-void Usage() { std::cerr << "usage: zelka-sim [--baud N] [--model TEXT] [--log]\n"; }
+void Usage() { std::cerr << "usage: zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]\n"; }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
@@ -46,6 +52,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       }
     } else if (arg == "--model" && i + 1 < argc) {
       options.model = argv[++i];
+    } else if (arg == "--receipts" && i + 1 < argc) {
+      options.receipts = argv[++i];
     } else {
       return false;
     }
@@ -79,11 +87,21 @@ int main(int argc, char** argv) {
     Usage();
     return 2;
   }
+  std::error_code made;
+  if (!options.receipts.empty() && !std::filesystem::create_directories(options.receipts, made) && made) {
+    std::cerr << "zelka-sim: cannot create " << options.receipts << ": " << made.message() << "\n";
+    return 1;
+  }
+  // The print engine draws receipt text with Qt's fonts; no window is ever shown.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+
   auto state = zelka::sim::DefaultPrinter();
   state.baud = options.baud;
   if (!options.model.empty()) state.modelReply = zelka::sim::MakeTextReply(options.model, kModelReplyBytes);
 
   zelka::sim::Simulator sim(state);
+  sim.SetReceiptDirectory(options.receipts);
   std::string error;
   if (!sim.Start(&error)) {
     std::cerr << "zelka-sim: " << error << "\n";

@@ -95,6 +95,7 @@ Bytes PrinterModel::ApplyMainFirmware(const ParsedCommand& command, PrinterState
 Bytes PrinterModel::ApplyBootloader(const ParsedCommand& command, PrinterState& state) {
   const std::string& n = command.name;
   if (n == name::kBlSpeed) {
+    bootloaderBaud_ = kBootloaderBaud;
     return {kAck};
   }
   if (n == name::kBlReady || n == name::kBlStart) {

@@ -10,12 +10,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace zelka::sim {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 65536;
+// Without open events, how long a wait for an open lasts at most.
+constexpr std::chrono::milliseconds kOpenNap{2};
 
 constexpr std::pair<speed_t, int> kSpeeds[] = {
     {B50, 50},         {B75, 75},         {B110, 110},       {B134, 134},
@@ -54,6 +57,8 @@ bool PtyPort::Open(std::string* error) {
     return false;
   }
   cfmakeraw(&tio);
+  cfsetispeed(&tio, B50);  // kIdleBaud
+  cfsetospeed(&tio, B50);
   tcsetattr(master, TCSANOW, &tio);
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
   fcntl(master, F_SETFD, FD_CLOEXEC);
@@ -73,11 +78,12 @@ void PtyPort::Close() {
 
 void PtyPort::WatchSlave() {
   notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (notify_ >= 0 && inotify_add_watch(notify_, slaveName_.c_str(), IN_CLOSE) < 0) {
+  if (notify_ >= 0 && inotify_add_watch(notify_, slaveName_.c_str(), IN_OPEN | IN_CLOSE) < 0) {
     close(notify_);
     notify_ = -1;
   }
   ownCloses_ = 0;
+  openSeen_ = false;
   slaveInUse_ = false;
   closedSinceAsked_ = false;
 }
@@ -124,16 +130,27 @@ int PtyPort::LineBaud() const {
   return BaudOfSpeed(out != B0 ? out : cfgetispeed(&tio));
 }
 
+void PtyPort::WaitForOpen(std::chrono::milliseconds timeout) {
+  if (notify_ < 0) {
+    std::this_thread::sleep_for(std::min(timeout, kOpenNap));
+    return;
+  }
+  // An open that SlaveClosedSinceLastAsked() already took off the queue counts too.
+  if (std::exchange(openSeen_, false)) return;
+  pollfd p{notify_, POLLIN, 0};
+  poll(&p, 1, static_cast<int>(timeout.count()));
+}
+
 bool PtyPort::SlaveClosedSinceLastAsked() {
   if (notify_ < 0) return std::exchange(closedSinceAsked_, false);
-  int closes = CountCloseEvents();
+  int closes = TakeEvents();
   const int own = std::min(closes, ownCloses_);
   ownCloses_ -= own;
   closes -= own;
   return closes > 0;
 }
 
-int PtyPort::CountCloseEvents() {
+int PtyPort::TakeEvents() {
   int closes = 0;
   alignas(inotify_event) char buffer[4096];
   for (;;) {
@@ -143,6 +160,7 @@ int PtyPort::CountCloseEvents() {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
       // An overflowed queue lost events: assume the worst, a close.
       if (event->mask & (IN_CLOSE | IN_Q_OVERFLOW)) ++closes;
+      if (event->mask & (IN_OPEN | IN_Q_OVERFLOW)) openSeen_ = true;
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
   }

@@ -11,6 +11,11 @@ namespace zelka::sim {
 
 class PtyPort {
  public:
+  // The rate the line shows while no program holds it. Closing a port puts back the line
+  // settings that were there when it was opened, so bytes still unread when the program
+  // closed the port show this rate, not the one they were sent at. No printer runs at it.
+  static constexpr int kIdleBaud = 50;
+
   PtyPort() = default;
   ~PtyPort();
   PtyPort(const PtyPort&) = delete;
@@ -37,6 +42,9 @@ class PtyPort {
   // The rate the program set on the slave; the pair shares one set of line settings.
   // 0 when it cannot be told.
   int LineBaud() const;
+  // Sleeps while nobody holds the slave, until a program opens it or `timeout` passes.
+  // (A master without a slave polls as ready without end, so Wait() cannot do this.)
+  void WaitForOpen(std::chrono::milliseconds timeout);
   // Whether a program closed the slave since the last call. Asked after reading, this
   // also covers every close that came before the bytes just read, however quickly the
   // program opened the port again.
@@ -47,14 +55,17 @@ class PtyPort {
 
  private:
   void WatchSlave();
-  int CountCloseEvents();
+  // Empties the event queue: the number of closes in it; an open in it sets openSeen_.
+  int TakeEvents();
 
   int master_ = -1;
   std::string slaveName_;
-  // Close events of the slave's device node. Without them (no inotify), a close is seen
-  // as a hang-up after the slave was in use, which misses a quick close and reopen.
+  // Open and close events of the slave's device node. Without them (no inotify), a close
+  // is seen as a hang-up after the slave was in use, which misses a quick close and
+  // reopen, and an open is waited for by napping.
   int notify_ = -1;
   int ownCloses_ = 0;  // close events of our own that are still to come
+  bool openSeen_ = false;
   bool slaveInUse_ = false;
   bool closedSinceAsked_ = false;
 };

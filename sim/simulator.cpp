@@ -5,22 +5,26 @@
 #include <condition_variable>
 #include <thread>
 
+#include <QString>
+
 #include "sim/command_parser.h"
 #include "sim/fault_list.h"
 #include "sim/printer_model.h"
 #include "sim/pty_port.h"
+#include "sim/render/receipt_printer.h"
+#include "sim/render/receipt_spooler.h"
 
 namespace zelka::sim {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Short enough that a late reply goes out on time and Stop() returns at once; the poll
-// wakes at once for bytes anyway.
+// The longest wait for bytes: Stop() waits for it, and a program that opens the port in
+// the instant the simulator looks away waits for it too. The poll wakes for bytes, for a
+// program opening or closing the port and for a late reply anyway.
 constexpr std::chrono::milliseconds kPollInterval{5};
-// A master whose slave nobody holds polls as ready without end; without a nap the thread
-// would spin on a core that the program under test needs.
-constexpr std::chrono::milliseconds kHangUpNap{2};
+// The longest wait while nobody holds the port: it only delays Stop().
+constexpr std::chrono::milliseconds kIdleInterval{20};
 constexpr char kGarbageName[] = "garbage";
 
 }  // namespace
@@ -35,12 +39,15 @@ struct Simulator::Impl {
   };
 
   void Serve();
-  std::chrono::milliseconds PollTimeout() const;
+  std::chrono::milliseconds PollTimeout(std::chrono::milliseconds longest = kPollInterval) const;
   void HandleChunk(const Bytes& chunk);
   void HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now);
+  void NoteSessionBaud(int baud);
   void OnSlaveClosed();
   void SendDueReplies();
   void AppendLog(LogEntry entry);  // under sim.mutex_
+  void Print(const ParsedCommand& command);  // under sim.mutex_
+  void KeepReceipt(ReceiptImage receipt);    // on the spooler's thread
 
   Simulator& sim;
 
@@ -55,6 +62,10 @@ struct Simulator::Impl {
   CommandParser parser;
   std::vector<PendingReply> pending;  // by due time
   int lastBaud = 0;
+  // The rate of the program's latest session: the rate of the last bytes read while it
+  // held the port. (Not sampled at other times: opening a port passes through the
+  // driver's default rate before the program sets its own.)
+  int sessionBaud = 0;
 
   // Under sim.mutex_.
   std::string portName;
@@ -63,7 +74,14 @@ struct Simulator::Impl {
   bool silent = false;
   std::vector<LogEntry> log;
   std::size_t commandCount = 0;  // log entries that are not garbage
-  std::condition_variable logGrew;
+  std::condition_variable logGrew;  // also told of every new receipt
+  std::vector<ReceiptImage> receipts;  // the newest kKeptReceipts
+  std::size_t receiptCount = 0;        // cut since the start or ClearReceipts()
+  int receiptNumber = 0;               // names the files, never reset
+  std::string receiptDirectory;
+
+  // Last, so that it stops (and stops calling KeepReceipt) before the rest goes.
+  ReceiptSpooler spooler{[this](ReceiptImage receipt) { KeepReceipt(std::move(receipt)); }};
 };
 
 void Simulator::Impl::Serve() {
@@ -75,21 +93,34 @@ void Simulator::Impl::Serve() {
     // After the read, so that the replies to what was just read are not yet written and
     // the close of the program before them is already known.
     if (port.SlaveClosedSinceLastAsked()) OnSlaveClosed();
-    if (ready.hungUp && !gotBytes) std::this_thread::sleep_for(kHangUpNap);
+    if (ready.hungUp && !gotBytes) port.WaitForOpen(PollTimeout(kIdleInterval));
     SendDueReplies();
   }
 }
 
-std::chrono::milliseconds Simulator::Impl::PollTimeout() const {
-  if (pending.empty()) return kPollInterval;
+std::chrono::milliseconds Simulator::Impl::PollTimeout(std::chrono::milliseconds longest) const {
+  if (pending.empty()) return longest;
   const auto untilDue =
       std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
-  return std::clamp(untilDue, std::chrono::milliseconds{0}, kPollInterval);
+  return std::clamp(untilDue, std::chrono::milliseconds{0}, longest);
+}
+
+void Simulator::Impl::NoteSessionBaud(int baud) {
+  if (baud != PtyPort::kIdleBaud && baud != 0) sessionBaud = baud;
 }
 
 void Simulator::Impl::HandleChunk(const Bytes& chunk) {
-  // The rate is read when the bytes are: that is the rate the program sent them at.
-  const int baud = port.LineBaud();
+  // The rate is read when the bytes are: that is the rate the program sent them at,
+  // unless the program has closed the port since (see PtyPort::kIdleBaud). Then they came
+  // at the rate of its session; a session too quick to be seen at all counts as one at
+  // the printer's own rate.
+  int baud = port.LineBaud();
+  if (baud == PtyPort::kIdleBaud || baud == 0) {
+    std::lock_guard lock(sim.mutex_);
+    baud = sessionBaud != 0 ? sessionBaud : model.ListeningBaud(sim.state_);
+  } else {
+    NoteSessionBaud(baud);
+  }
   const auto now = Clock::now();
   std::lock_guard lock(sim.mutex_);
   lastBaud = baud;
@@ -106,6 +137,7 @@ void Simulator::Impl::HandleChunk(const Bytes& chunk) {
 void Simulator::Impl::HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now) {
   AppendLog({command.name, command.bytes, baud, false});
   const Bytes ownReply = model.Apply(command, sim.state_);
+  Print(command);
   if (silent) return;
   ReplyPlan plan = faults.Resolve(command.bytes, ownReply);
   if (plan.bytes.empty()) return;
@@ -119,7 +151,10 @@ void Simulator::Impl::OnSlaveClosed() {
   port.DiscardUnreadReplies();
   // The program is gone, so no byte will come to end a text run it left open.
   std::lock_guard lock(sim.mutex_);
-  if (auto text = parser.FlushText()) AppendLog({text->name, text->bytes, lastBaud, false});
+  if (auto text = parser.FlushText()) {
+    AppendLog({text->name, text->bytes, lastBaud, false});
+    Print(*text);
+  }
 }
 
 void Simulator::Impl::SendDueReplies() {
@@ -134,6 +169,30 @@ void Simulator::Impl::SendDueReplies() {
     ++due;
   }
   pending.erase(pending.begin(), due);
+}
+
+void Simulator::Impl::Print(const ParsedCommand& command) {
+  // The width is the one the paper had when the command came, not when it is drawn.
+  spooler.Submit(command, PaperDots(sim.state_));
+}
+
+void Simulator::Impl::KeepReceipt(ReceiptImage receipt) {
+  std::string directory;
+  int number = 0;
+  {
+    std::lock_guard lock(sim.mutex_);
+    directory = receiptDirectory;
+    number = ++receiptNumber;
+  }
+  if (!directory.empty()) {
+    const QString file = QString::asprintf("receipt-%03d.png", number);
+    receipt.image.save(QString::fromStdString(directory) + '/' + file, "PNG");
+  }
+  std::lock_guard lock(sim.mutex_);
+  receipts.push_back(std::move(receipt));
+  if (receipts.size() > kKeptReceipts) receipts.erase(receipts.begin());
+  ++receiptCount;
+  logGrew.notify_all();
 }
 
 void Simulator::Impl::AppendLog(LogEntry entry) {
@@ -170,6 +229,8 @@ void Simulator::Stop() {
   impl_->stopping = true;
   impl_->thread.join();
   impl_->port.Close();
+  // Whatever the line brought is printed before the printer counts as stopped.
+  impl_->spooler.WaitUntilIdle();
   impl_->running = false;
 }
 
@@ -237,6 +298,27 @@ bool Simulator::WaitForCommands(std::size_t count, std::chrono::milliseconds tim
 Bytes Simulator::ReceivedImage() const {
   std::lock_guard lock(mutex_);
   return impl_->model.ReceivedImage();
+}
+
+std::vector<ReceiptImage> Simulator::Receipts() const {
+  std::lock_guard lock(mutex_);
+  return impl_->receipts;
+}
+
+void Simulator::ClearReceipts() {
+  std::lock_guard lock(mutex_);
+  impl_->receipts.clear();
+  impl_->receiptCount = 0;
+}
+
+bool Simulator::WaitForReceipts(std::size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return impl_->logGrew.wait_for(lock, timeout, [&] { return impl_->receiptCount >= count; });
+}
+
+void Simulator::SetReceiptDirectory(const std::string& directory) {
+  std::lock_guard lock(mutex_);
+  impl_->receiptDirectory = directory;
 }
 
 }  // namespace zelka::sim

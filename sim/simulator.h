@@ -6,11 +6,17 @@
 //   on the slave and treats bytes that arrive at another rate as line noise (logged as
 //   garbage, never answered), so a search really has to find the rate;
 // - it answers only while the program holds the port open (a line with nobody listening
-//   loses what is sent);
+//   loses what is sent): a reply that falls due while the port is closed, or while the
+//   program has set the line to another rate, is dropped, and replies left unread when
+//   the program closes the port are discarded as soon as the serving thread runs (a
+//   program that reopens and reads before that, within microseconds, may still see them);
 // - it parses the whole command set (ESC, GS and US commands, text, raster rows, logo
 //   bitmaps, QR frames, the bootloader) without losing sync, and logs every command with
 //   the rate it arrived at;
-// - faults on demand: silence, late, partial or substituted replies.
+// - faults on demand: silence, late, partial or substituted replies;
+// - it prints: each receipt, ended by a cut, becomes a picture at the paper's width
+//   (parameter 8: 0 = 80 mm, 1 = 57 mm), kept in memory and, when asked, saved as PNG.
+//   Text shows only in a process that has a QGuiApplication (see sim/render/).
 //
 // Thread-safety: every public member may be called from any thread while the simulator
 // runs; the pty is served by a thread of its own.
@@ -23,6 +29,8 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "sim/render/receipt_image.h"
 
 namespace zelka::sim {
 
@@ -111,7 +119,8 @@ class Simulator {
     change(state_);
   }
 
-  // Every command answers nothing from now on (a printer switched off).
+  // Every command answers nothing from now on (a printer switched off). Commands still
+  // take effect and are logged; faults are not used up meanwhile.
   void SetSilent(bool silent);
   void AddFault(Fault fault);
   void ClearFaults();
@@ -129,6 +138,16 @@ class Simulator {
   // The firmware image the bootloader accepted: the data of every block whose sum was
   // right, in order, since the last boot entry or start command (01).
   Bytes ReceivedImage() const;
+
+  // The receipts cut so far, oldest first; only the newest kKeptReceipts are kept.
+  static constexpr std::size_t kKeptReceipts = 32;
+  std::vector<ReceiptImage> Receipts() const;
+  void ClearReceipts();
+  // Waits until at least `count` receipts were cut since the start or ClearReceipts().
+  bool WaitForReceipts(std::size_t count, std::chrono::milliseconds timeout) const;
+  // Every later cut also writes its picture to `directory` as receipt-NNN.png, numbered
+  // from 001 on; an empty path writes nothing. A file that cannot be written is skipped.
+  void SetReceiptDirectory(const std::string& directory);
 
  private:
   struct Impl;

@@ -9,8 +9,11 @@ namespace zelka::app {
 
 namespace {
 
+// Tahoma where the system has it; else the sans fonts closest to its width.
 QFont WindowFont(const QFont& base) {
-  QFont font(QStringLiteral("Tahoma"));
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(form::kFontPixelHeight);
   return font.resolve(base);

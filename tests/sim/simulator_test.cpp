@@ -142,6 +142,22 @@ TEST_F(SimulatorTest, BytesAtAnyOtherRateAreNoiseAndNeverAnswered) {
   EXPECT_EQ(sim_->CommandNames(), Names{"GS r"});
 }
 
+TEST_F(SimulatorTest, BytesUnreadWhenTheProgramClosesCountAtTheRateTheyCameAt) {
+  // Closing puts back the settings found at open before the printer may have read the
+  // last frame (a feed, a drawer kick: nothing waits for a reply).
+  constexpr int kSessions = 20;
+  for (int i = 0; i < kSessions; ++i) {
+    auto port = Open(57600);
+    EXPECT_EQ(port->Write({0x0A}), 1);
+    port->CloseRestoringSettings();
+  }
+  ASSERT_TRUE(sim_->WaitForCommands(kSessions, std::chrono::seconds(5)));
+  for (const auto& entry : sim_->Log()) {
+    EXPECT_FALSE(entry.garbage);
+    EXPECT_EQ(entry.baud, 57600);
+  }
+}
+
 TEST_F(SimulatorTest, BaudCommandMovesThePrinterToTheNewRate) {
   auto port = Open(57600);
   EXPECT_EQ(port->Write(SetBaudFrame(0x07)), 8);

@@ -27,6 +27,7 @@ speed_t SpeedOf(int baud) {
 
 SlavePort::SlavePort(const std::string& name, int baud) {
   fd_ = open(name.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd_ >= 0) tcgetattr(fd_, &found_);
   if (fd_ >= 0) SetBaud(baud);
 }
 
@@ -63,6 +64,11 @@ Bytes SlavePort::Read(std::size_t count, std::chrono::milliseconds timeout) {
 long SlavePort::ReadOnce() {
   std::uint8_t buffer[64];
   return read(fd_, buffer, sizeof buffer);
+}
+
+void SlavePort::CloseRestoringSettings() {
+  if (fd_ >= 0) tcsetattr(fd_, TCSANOW, &found_);
+  Close();
 }
 
 void SlavePort::Close() {

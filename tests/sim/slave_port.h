@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include <termios.h>
+
 #include "sim/simulator.h"
 
 namespace zelka::sim::test {
@@ -26,9 +28,13 @@ class SlavePort {
   // The result of one read(2) of whatever is there: 0 at the end of the line, -1 on error.
   long ReadOnce();
   void Close();
+  // Closes the way serial libraries do: first putting back the line settings that were
+  // there when the port was opened.
+  void CloseRestoringSettings();
 
  private:
   int fd_ = -1;
+  termios found_{};
 };
 
 }  // namespace zelka::sim::test

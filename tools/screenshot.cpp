@@ -1,0 +1,60 @@
+// Shows the main window against the simulated printer, runs a search (answering every
+// message box with OK), and saves what the screen shows of the window as a PNG.
+// Usage: zelka-screenshot OUTPUT.png   (run under a display, e.g. xvfb-run)
+#include <QApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/demo_printer.h"
+#include "app/tform1.h"
+#include "link/serial_link.h"
+
+namespace {
+
+// Message boxes answered at once, so the search runs unattended.
+class ConfirmingDialogs final : public zelka::seams::Dialogs {
+ public:
+  void Information(const std::string& text) override { std::printf("message: %s\n", text.c_str()); }
+  void Error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
+  void Repaint() override {}
+  void ShowModeless(const std::string&) override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zelka::link::ResetLinkState();
+  QApplication application(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zelka-screenshot OUTPUT.png\n");
+    return 2;
+  }
+  std::string error;
+  auto demo = zelka::app::StartDemoPrinter(error);
+  if (!demo) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  ConfirmingDialogs dialogs;
+  zelka::form::MainForm::Options options;
+  options.portSource = [&demo] { return std::vector<std::string>{demo->PortName()}; };
+  zelka::app::TForm1 window(dialogs, options);
+  window.move(0, 0);
+  window.show();
+  window.Form().Click("Button7");
+
+  const QString output = QString::fromLocal8Bit(argv[1]);
+  QTimer::singleShot(500, &window, [&window, output] {
+    QScreen* screen = window.screen();
+    const QPixmap shot = screen->grabWindow(0, window.geometry().x(), window.geometry().y(),
+                                            window.width(), window.height());
+    const bool saved = shot.save(output);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(output));
+    QApplication::exit(saved ? 0 : 1);
+  });
+  return QApplication::exec();
+}
