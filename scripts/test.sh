@@ -4,5 +4,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+root=$PWD
 cd "${ZELKA_BUILD_DIR:-build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "$@"
+if [ "${CI:-}" = "true" ]; then
+  # A minute of fuzzing the bitmap reading. Its log is shown only when it fails, so that
+  # ctest's summary above stays the closing line of a passing run.
+  fuzz_log="$root/build-fuzz/fuzz.log"
+  mkdir -p "$root/build-fuzz"
+  if ! ZELKA_FUZZ_BUILD_DIR="$root/build-fuzz" bash "$root/scripts/fuzz.sh" 60 >"$fuzz_log" 2>&1; then
+    cat "$fuzz_log"
+    echo "fuzzing failed; the input is in build-fuzz/fuzz/ (crash-*, leak-*, timeout-*)" >&2
+    exit 1
+  fi
+fi

@@ -42,7 +42,6 @@ struct Simulator::Impl {
   std::chrono::milliseconds PollTimeout(std::chrono::milliseconds longest = kPollInterval) const;
   void HandleChunk(const Bytes& chunk);
   void HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now);
-  void NoteSessionBaud(int baud);
   void OnSlaveClosed();
   void SendDueReplies();
   void AppendLog(LogEntry entry);  // under sim.mutex_
@@ -62,10 +61,6 @@ struct Simulator::Impl {
   CommandParser parser;
   std::vector<PendingReply> pending;  // by due time
   int lastBaud = 0;
-  // The rate of the program's latest session: the rate of the last bytes read while it
-  // held the port. (Not sampled at other times: opening a port passes through the
-  // driver's default rate before the program sets its own.)
-  int sessionBaud = 0;
 
   // Under sim.mutex_.
   std::string portName;
@@ -105,24 +100,16 @@ std::chrono::milliseconds Simulator::Impl::PollTimeout(std::chrono::milliseconds
   return std::clamp(untilDue, std::chrono::milliseconds{0}, longest);
 }
 
-void Simulator::Impl::NoteSessionBaud(int baud) {
-  if (baud != PtyPort::kIdleBaud && baud != 0) sessionBaud = baud;
-}
-
 void Simulator::Impl::HandleChunk(const Bytes& chunk) {
   // The rate is read when the bytes are: that is the rate the program sent them at,
-  // unless the program has closed the port since (see PtyPort::kIdleBaud). Then they came
-  // at the rate of its session; a session too quick to be seen at all counts as one at
-  // the printer's own rate.
-  int baud = port.LineBaud();
-  if (baud == PtyPort::kIdleBaud || baud == 0) {
-    std::lock_guard lock(sim.mutex_);
-    baud = sessionBaud != 0 ? sessionBaud : model.ListeningBaud(sim.state_);
-  } else {
-    NoteSessionBaud(baud);
-  }
+  // unless the program has closed the port since (see PtyPort::kIdleBaud) and their rate
+  // is lost. Such bytes never wait for a reply (a feed, a drawer kick, a setting), and
+  // they are taken at the printer's own rate: a rate the program guessed wrong shows in
+  // every exchange that waits for an answer.
   const auto now = Clock::now();
   std::lock_guard lock(sim.mutex_);
+  int baud = port.LineBaud();
+  if (baud == PtyPort::kIdleBaud || baud == 0) baud = model.ListeningBaud(sim.state_);
   lastBaud = baud;
   if (baud != model.ListeningBaud(sim.state_)) {
     // A UART at the wrong rate sees framing noise, not commands: nothing of it is parsed,

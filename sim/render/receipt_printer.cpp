@@ -34,6 +34,11 @@ constexpr char kEscCut[] = "ESC i";
 constexpr char kEscPartialCut[] = "ESC m";
 constexpr char kGsCut[] = "GS V";
 
+// GS / m prints the stored logo (m scales it on some models; this one prints it as is).
+constexpr char kGsPrintLogo[] = "GS /";
+// GS @ n erases the stored logo for n = 1, given as a number or as its digit.
+constexpr std::uint8_t kEraseLogoFunction = 1;
+
 // GS V m [n]: m 65 and 66 feed n dots before cutting.
 constexpr std::uint8_t kCutWithFeedFrom = 65;
 
@@ -79,9 +84,25 @@ std::optional<ReceiptImage> ReceiptPrinter::Apply(const ParsedCommand& command, 
     return renderer_.Cut();
   } else if (n == name::kGsQr) {
     return ApplyQr(b);
+  } else if (n == name::kRasterRow) {
+    if (const auto row = DecodeRasterRow(b)) renderer_.RasterRow(row->rows.front(), row->width);
+  } else if (n == name::kLogo || n == name::kGsLogoErase || n == kGsPrintLogo) {
+    ApplyLogo(command);
   }
   // CR: the serial models print on LF alone, so CR LF makes one line, not two.
   return std::nullopt;
+}
+
+void ReceiptPrinter::ApplyLogo(const ParsedCommand& command) {
+  const Bytes& b = command.bytes;
+  if (command.name == command_name::kLogo) {
+    // The bitmap file follows the ESC byte.
+    logo_ = DecodeLogoBitmap(std::span(b).subspan(1));
+  } else if (command.name == command_name::kGsLogoErase) {
+    if (b[2] == kEraseLogoFunction || b[2] == '0' + kEraseLogoFunction) logo_.reset();
+  } else if (logo_) {
+    for (const Bytes& row : logo_->rows) renderer_.RasterRow(row, logo_->width);
+  }
 }
 
 std::optional<ReceiptImage> ReceiptPrinter::ApplyQr(const Bytes& frame) {

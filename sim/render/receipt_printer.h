@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "sim/command_parser.h"
+#include "sim/logo_bitmap.h"
 #include "sim/render/qr_symbol.h"
 #include "sim/render/receipt_image.h"
 #include "sim/render/receipt_renderer.h"
@@ -24,17 +25,19 @@ class ReceiptPrinter {
 
   // Acts on one command of the main command set, which arrived while the paper was
   // `paperDots` wide; a cut returns the finished receipt. Other commands are ignored.
+  // Raster rows print as dot rows; the logo is kept as the printer decodes it (see
+  // sim/logo_bitmap.h) and printed by GS / until GS @ 1 erases it.
   std::optional<ReceiptImage> Apply(const ParsedCommand& command, int paperDots);
-
-  ReceiptRenderer& Renderer() { return renderer_; }
 
  private:
   std::optional<ReceiptImage> ApplyQr(const Bytes& frame);
+  void ApplyLogo(const ParsedCommand& command);
 
   ReceiptRenderer renderer_;
   int qrModuleDots_ = kDefaultQrModuleDots;
   QrErrorCorrection qrLevel_ = QrErrorCorrection::L;
   Bytes qrData_;
+  std::optional<DotRows> logo_;  // nothing: none stored, or one the printer could not read
 };
 
 // The printable width of the paper that the printer's parameters describe.

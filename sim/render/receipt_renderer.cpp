@@ -79,24 +79,29 @@ void ReceiptRenderer::LineFeed() { PrintLineBuffer(); }
 void ReceiptRenderer::FeedLines(int lines) {
   FlushLine();
   Advance(std::max(lines, 0) * lineSpacing_);
+  x_ = 0;
 }
 
 void ReceiptRenderer::FeedDots(int dots) {
   FlushLine();
   Advance(dots);
+  x_ = 0;
 }
 
 void ReceiptRenderer::RasterRow(std::span<const std::uint8_t> bits, int dots) {
   FlushLine();
   const int row = Advance(1);
   canvas_.OrBits(0, row, bits, dots);
+  x_ = 0;
 }
 
 void ReceiptRenderer::Image(const QImage& image) {
+  // A move on an otherwise empty line places the image; text before it is printed first.
+  const int left = line_.empty() ? x_ : 0;
   FlushLine();
+  x_ = 0;
   if (image.isNull()) return;
   const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
-  const int left = x_;
   const int top = Advance(gray.height());
   for (int y = 0; y < gray.height(); ++y) {
     const uchar* row = gray.constScanLine(y);
@@ -108,6 +113,7 @@ void ReceiptRenderer::Image(const QImage& image) {
 
 std::optional<ReceiptImage> ReceiptRenderer::Cut() {
   FlushLine();
+  x_ = 0;
   if (canvas_.Empty()) return std::nullopt;
   ReceiptImage receipt{canvas_.ToImage(), std::move(lines_)};
   lines_.clear();
@@ -117,7 +123,6 @@ std::optional<ReceiptImage> ReceiptRenderer::Cut() {
 
 void ReceiptRenderer::FlushLine() {
   if (!line_.empty()) PrintLineBuffer();
-  x_ = 0;
 }
 
 void ReceiptRenderer::PrintLineBuffer() {

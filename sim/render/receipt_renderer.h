@@ -78,7 +78,7 @@ class ReceiptRenderer {
   };
 
   void PrintLineBuffer();
-  // Prints the line buffer only when it holds something.
+  // Prints the line buffer only when it holds characters (a move alone stays).
   void FlushLine();
   // Adds `rows` rows of paper (within kMaxReceiptRows) and returns the first one's index.
   int Advance(int rows);

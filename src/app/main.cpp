@@ -10,6 +10,31 @@
 #include "app/tform1.h"
 #include "link/port_list.h"
 #include "link/serial_link.h"
+#include "remote/remote_query_server.h"
+
+namespace {
+
+zelka::remote::RemoteQueryServer::Options RemoteOptions(const zelka::app::Options& options) {
+  zelka::remote::RemoteQueryServer::Options remote;
+  if (options.tcpPort) remote.port = static_cast<std::uint16_t>(*options.tcpPort);
+  remote.addresses = options.listen;
+  return remote;
+}
+
+// Starts the remote service on the first call; FormCreate asks again before every search.
+// A port that cannot be bound leaves the window running without the service.
+void StartRemoteService(zelka::remote::RemoteQueryServer& remote) {
+  if (remote.Started()) return;
+  if (remote.Start()) {
+    // Scripts and tests that ask for any free port read the one bound here.
+    std::printf("Remote service listening on port %u\n", unsigned{remote.Port()});
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "Remote service not started: %s\n", remote.Error().c_str());
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // The serial state is set up before any window exists.
@@ -42,10 +67,23 @@ int main(int argc, char** argv) {
     return ports;
   };
 
+  // The service serves the form that the window builds, and the form's FormCreate starts
+  // it; the first FormCreate runs inside the window's constructor, before the service can
+  // exist, so the service starts right after it.
+  std::unique_ptr<zelka::remote::RemoteQueryServer> remote;
+  formOptions.startRemoteService = [&remote] {
+    if (remote) StartRemoteService(*remote);
+  };
+
   zelka::app::QtDialogs dialogs;
   zelka::app::TForm1 window(dialogs, formOptions);
+  remote = std::make_unique<zelka::remote::RemoteQueryServer>(window.Form(), RemoteOptions(*options));
+  StartRemoteService(*remote);
   dialogs.SetMainWindow(&window);
   dialogs.AddWindow("TForm2", &window.Form2());
   window.show();
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // Its connections use the window's form: they end before the window goes.
+  remote.reset();
+  return code;
 }

@@ -40,7 +40,8 @@ const std::vector<ControlSpec>& MainWindowControls() {
       {"Button3", K::Button, "", 8, 515, 192, 25, {.enabled = false, .caption = "Печать картинки"}, 0},
       {"Button14", K::Button, "", 206, 515, 188, 25, {.enabled = false, .caption = "Обновить прошивку"}, 0},
       {"Button18", K::Button, "", 8, 546, 386, 25, {.enabled = false, .caption = "Установить кодовую страницу 866"}, 0},
-      {"ProgressBar1", K::ProgressBar, "", 8, 575, 386, 17, {.enabled = true, .caption = "", .position = 0, .minimum = 0, .maximum = 100}, 0},
+      // In tenths of a percent, so that a transfer of minutes moves it every fraction of a second.
+      {"ProgressBar1", K::ProgressBar, "", 8, 575, 386, 17, {.enabled = true, .caption = "", .position = 0, .minimum = 0, .maximum = 1000}, 0},
       {"Button20", K::Button, "", 8, 598, 113, 33, {.enabled = true, .visible = false, .caption = "Button20"}, 0},
       {"Button5", K::Button, "", 174, 598, 153, 33, {.enabled = true, .caption = "Button5"}, 0},
       {"Button23", K::Button, "", 333, 598, 57, 33, {.enabled = true, .caption = "Button23"}, 0},

@@ -146,7 +146,7 @@ void ResetLinkState() {
   ClosePort();
   ClearTxBuffer();
   ClearRxBuffer();
-  CurrentPortName = kNoPort;
+  CurrentPortName = std::string(kNoPort);
   CurrentBaud = kDefaultBaud;
 }
 

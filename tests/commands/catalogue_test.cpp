@@ -120,7 +120,9 @@ TEST_F(CatalogueTest, OneByteQueriesAndCommandsSendTheirFrames) {
     TxRecorder recorder;
     Open();
     EXPECT_EQ(c.query(), c.status);
-    if (!c.reply.empty()) EXPECT_EQ(RxBuffer[0], c.reply[0]);
+    if (!c.reply.empty()) {
+      EXPECT_EQ(RxBuffer[0], c.reply[0]);
+    }
     ClosePort();
     ASSERT_EQ(recorder.Writes().size(), 1u);
     EXPECT_EQ(recorder.Writes()[0], c.frame);

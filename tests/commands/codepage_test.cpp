@@ -20,7 +20,9 @@ TEST(CodepageTest, Cp866TakesAsciiAndCyrillicAndMarksTheRest) {
   };
   for (const auto& [in, out] : cases) {
     EXPECT_EQ(EncodeCp866(in), out) << in;
-    if (out.find('?') == std::string::npos) EXPECT_EQ(DecodeCp866(out), in);
+    if (out.find('?') == std::string::npos) {
+      EXPECT_EQ(DecodeCp866(out), in);
+    }
   }
 }
 

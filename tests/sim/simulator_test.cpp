@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <numeric>
 #include <thread>
 
@@ -41,9 +42,9 @@ Bytes SetBaudFrame(std::uint8_t code) { return {0x1F, 0x02, 0x00, code, 0x00, 0x
 // A bootloader data block of `data` (at most 256 bytes, filled with 0xFF) with its sum,
 // or with a sum that is off by one.
 Bytes DataBlock(const Bytes& data, bool rightSum = true) {
-  Bytes block{0x02};
-  block.insert(block.end(), data.begin(), data.end());
-  block.resize(1 + 256, 0xFF);
+  Bytes block(1 + 256, 0xFF);
+  block[0] = 0x02;
+  std::copy_n(data.begin(), std::min<std::size_t>(data.size(), 256), block.begin() + 1);
   const auto sum = static_cast<std::uint8_t>(std::accumulate(block.begin() + 1, block.end(), 0u));
   block.push_back(rightSum ? sum : static_cast<std::uint8_t>(sum + 1));
   return block;

@@ -1,0 +1,158 @@
+// Printing a 576 × 4000 picture against a prompt simulated printer on a pseudo-terminal.
+// A row frame is 78 bytes, which take 13.54 ms on the line at 57600 baud (10 bits a
+// byte); the program's own time per row is measured beside that.
+//   BM_PictureRows:   the rows of a reordered file sent over the open port, one frame
+//                     each. Counters: us_per_row (the program's time per row, the link's
+//                     write included), line_us_per_row, share_of_line_pct (target < 2)
+//                     and allocs_per_row (target 0: operator new is counted below).
+//   BM_RowFrame:      building one frame (copy and invert 72 bytes), without the link.
+//   BM_Button3Click:  the whole handler: file read, reordering, 4000 rows, feed and cut.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "graphics/bitmap_maker.h"
+#include "graphics/picture_print.h"
+#include "graphics/raster_rows.h"
+#include "link/serial_link.h"
+#include "seams/context.h"
+#include "sim/simulator.h"
+
+// Allocations of the calling thread (the simulator's own thread does not count).
+namespace {
+thread_local std::size_t tAllocations = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++tAllocations;
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace zelka;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::int32_t kWidth = 576;
+constexpr std::int32_t kRows = 4000;
+constexpr int kBaud = 57600;
+constexpr double kBitsPerByte = 10;  // start, 8 data, stop
+constexpr double kFrameBytes = 6 + kWidth / 8;
+constexpr double kLineUsPerRow = kFrameBytes * kBitsPerByte / kBaud * 1e6;
+
+struct PromptPrinter {
+  sim::Simulator printer{sim::DefaultPrinter()};
+  bool ok = false;
+  PromptPrinter() {
+    ok = printer.Start();
+    link::CurrentPortName = printer.PortName();
+    link::CurrentBaud = kBaud;
+  }
+  ~PromptPrinter() { link::ClosePort(); }
+};
+
+void ReportPerRow(benchmark::State& state, double totalUs, std::size_t allocations) {
+  const double rows = static_cast<double>(state.iterations()) * kRows;
+  const double usPerRow = totalUs / rows;
+  state.counters["us_per_row"] = usPerRow;
+  state.counters["line_us_per_row"] = kLineUsPerRow;
+  state.counters["share_of_line_pct"] = 100 * usPerRow / kLineUsPerRow;
+  state.counters["allocs_per_row"] = static_cast<double>(allocations) / rows;
+}
+
+void BM_PictureRows(benchmark::State& state) {
+  PromptPrinter p;
+  std::vector<std::uint8_t> file = testing::MakeBitmap({kWidth, kRows});
+  graphics::RowLayout layout;
+  if (!p.ok ||
+      graphics::ReorderBitmapRows(file, kWidth, kRows, layout) != graphics::BitmapError::kNone ||
+      link::OpenPort(p.printer.PortName(), kBaud, 10000) != link::kOk) {
+    return state.SkipWithError("no pty");
+  }
+  double totalUs = 0;
+  std::size_t allocations = 0;
+  for (auto _ : state) {
+    const std::size_t before = tAllocations;
+    const auto start = Clock::now();
+    const graphics::RowsSent sent = graphics::SendRasterRows(file, layout);
+    totalUs += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    allocations += tAllocations - before;
+    if (sent.status != link::kOk) return state.SkipWithError("a row was not written");
+    state.PauseTiming();
+    p.printer.ClearLog();  // the printer's log would otherwise grow without end
+    state.ResumeTiming();
+  }
+  ReportPerRow(state, totalUs, allocations);
+}
+BENCHMARK(BM_PictureRows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RowFrame(benchmark::State& state) {
+  std::vector<std::uint8_t> row(kWidth / 8, 0x5A);
+  std::uint8_t frame[6 + 255];
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(graphics::BuildRasterRowFrame(row, frame));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RowFrame)->Unit(benchmark::kNanosecond);
+
+class SilentDialogs final : public seams::Dialogs {
+ public:
+  explicit SilentDialogs(std::string file) : file_(std::move(file)) {}
+  void Information(const std::string&) override {}
+  void Error(const std::string& text) override { error = text; }
+  std::optional<std::string> ChooseFile(const std::string&, bool) override { return file_; }
+  void Repaint() override {}
+  void ShowModeless(const std::string&) override {}
+  std::string error;
+
+ private:
+  std::string file_;
+};
+
+void BM_Button3Click(benchmark::State& state) {
+  PromptPrinter p;
+  const auto path = std::filesystem::temp_directory_path() / "zelka-bench-picture.bmp";
+  const std::vector<std::uint8_t> file = testing::MakeBitmap({kWidth, kRows});
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  SilentDialogs dialogs(path.string());
+  seams::WindowState window;
+  seams::Context context{window, dialogs};
+  if (!p.ok) return state.SkipWithError("no pty");
+  double totalUs = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    graphics::Button3Click(context);
+    totalUs += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (!dialogs.error.empty()) return state.SkipWithError(dialogs.error.c_str());
+    state.PauseTiming();
+    p.printer.ClearLog();
+    state.ResumeTiming();
+  }
+  ReportPerRow(state, totalUs, 0);
+  state.counters.erase("allocs_per_row");
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_Button3Click)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,152 @@
+// The remote service under load, against a prompt simulated printer.
+//   BM_ClientsFeeding/100: 100 clients, each sending 20 "SVEC004" in one packet at once.
+//     Every one of the 2000 line feeds must reach the printer as a frame of its own:
+//     "feeds" counts the LF commands in the printer's log, "lost" and "not_whole" must be
+//     0. "us_per_command" is the time from the first send to the last feed, per command.
+//   BM_ClientsFeeding/1: one client sending 20, the same figures for comparison: the
+//     link lock serialises the commands, so many clients should cost about the same per
+//     command as one.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include <atomic>
+#include <chrono>
+#include <span>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "form/main_form.h"
+#include "link/link_lock.h"
+#include "link/serial_link.h"
+#include "remote/remote_query_server.h"
+#include "seams/dialogs.h"
+#include "sim/simulator.h"
+
+namespace {
+
+using namespace zelka;
+
+constexpr int kCommandsPerClient = 20;
+constexpr std::chrono::milliseconds kConnectTimeout{10000};
+constexpr std::chrono::seconds kAllFeedsTimeout{120};
+
+class NoDialogs final : public seams::Dialogs {
+ public:
+  void Information(const std::string&) override {}
+  void Error(const std::string&) override {}
+  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
+  void Repaint() override {}
+  void ShowModeless(const std::string&) override {}
+};
+
+// A printer, the form that knows it, and the service on 127.0.0.1 at a free port.
+struct ServedPrinter {
+  sim::Simulator printer{sim::DefaultPrinter()};
+  NoDialogs dialogs;
+  std::unique_ptr<form::MainForm> form;
+  std::unique_ptr<remote::RemoteQueryServer> server;
+  bool ok = false;
+
+  ServedPrinter() {
+    if (!printer.Start()) return;
+    link::ResetLinkState();
+    form::MainForm::Options options;
+    options.portSource = [this] { return std::vector<std::string>{printer.PortName()}; };
+    form = std::make_unique<form::MainForm>(dialogs, options);
+    form->FormCreate();
+    {
+      link::PrinterOperation operation;
+      link::CurrentPortName = printer.PortName();
+    }
+    server = std::make_unique<remote::RemoteQueryServer>(
+        *form, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
+    ok = server->Start();
+  }
+  ~ServedPrinter() {
+    server.reset();
+    form.reset();
+    printer.Stop();
+    link::ResetLinkState();
+  }
+};
+
+// Connects `count` clients and reads their greetings.
+std::vector<std::unique_ptr<QTcpSocket>> ConnectClients(std::uint16_t port, int count) {
+  std::vector<std::unique_ptr<QTcpSocket>> clients;
+  for (int i = 0; i < count; ++i) {
+    auto client = std::make_unique<QTcpSocket>();
+    client->connectToHost(QHostAddress::LocalHost, port);
+    if (!client->waitForConnected(static_cast<int>(kConnectTimeout.count()))) return {};
+    while (client->bytesAvailable() < 9) {
+      if (!client->waitForReadyRead(static_cast<int>(kConnectTimeout.count()))) return {};
+    }
+    client->readAll();
+    clients.push_back(std::move(client));
+  }
+  return clients;
+}
+
+void BM_ClientsFeeding(benchmark::State& state) {
+  const int clientCount = static_cast<int>(state.range(0));
+  const std::size_t commands = static_cast<std::size_t>(clientCount) * kCommandsPerClient;
+  ServedPrinter served;
+  if (!served.ok) return state.SkipWithError("no pty or no port");
+  std::string packet;
+  for (int i = 0; i < kCommandsPerClient; ++i) packet += "SVEC004\n";
+
+  // What the program wrote, beside what the printer got: tells a feed the program never
+  // sent from one the line lost.
+  std::atomic<std::size_t> written{0};
+  link::SetTxTap([&written](std::span<const std::uint8_t>) { ++written; });
+  std::size_t feeds = 0, lost = 0, notWhole = 0;
+  double seconds = 0;
+  for (auto _ : state) {
+    auto clients = ConnectClients(served.server->Port(), clientCount);
+    if (clients.empty()) return state.SkipWithError("cannot connect");
+    served.printer.ClearLog();
+
+    const auto start = std::chrono::steady_clock::now();
+    for (auto& client : clients) client->write(packet.data(), static_cast<qint64>(packet.size()));
+    for (auto& client : clients) client->waitForBytesWritten(static_cast<int>(kConnectTimeout.count()));
+    served.printer.WaitForCommands(commands, kAllFeedsTimeout);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(took.count());
+    seconds += took.count();
+
+    std::size_t lineFeeds = 0;
+    for (const auto& entry : served.printer.Log()) {
+      if (entry.name == "LF" && !entry.garbage && entry.bytes == sim::Bytes{0x0A}) {
+        ++lineFeeds;
+      } else {
+        ++notWhole;
+      }
+    }
+    feeds += lineFeeds;
+    lost += commands - std::min(commands, lineFeeds);
+    clients.clear();
+  }
+  link::SetTxTap({});
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["feeds"] = static_cast<double>(feeds) / iterations;
+  state.counters["lost"] = static_cast<double>(lost);
+  state.counters["written"] = static_cast<double>(written.load()) / iterations;
+  state.counters["not_whole"] = static_cast<double>(notWhole);
+  state.counters["us_per_command"] = seconds * 1e6 / (iterations * static_cast<double>(commands));
+}
+BENCHMARK(BM_ClientsFeeding)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ClientsFeeding)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

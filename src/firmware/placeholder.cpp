@@ -1,1 +1,0 @@
-// The firmware operations are added here as they are built.

@@ -1,0 +1,22 @@
+// Why a bitmap file cannot be used. The graphics operations turn each into a message
+// (graphics/messages.h); the toolkit-free reading code only returns them.
+#pragma once
+
+namespace zelka::graphics {
+
+enum class BitmapError {
+  kNone,
+  kCannotRead,         // not a regular file, or opening or reading it failed
+  kTooLarge,           // longer than the buffer it is read into
+  kNotBitmap,          // no "BM" signature, or shorter than a file header
+  kTruncatedHeader,    // the information header runs past the end of the file
+  kUnsupportedHeader,  // an information header shorter than 40 bytes
+  kBadDimensions,      // width or height zero, negative width, or beyond kMaxDimension
+  kUnsupportedFormat,  // a bit depth or compression that no bitmap decoder knows
+  kBadPixelOffset,     // O points into the headers or past the end of the file
+  kRowsPastEnd,        // O + rows × row bytes lies beyond the end of the file
+  kNotOneBit,          // the picture path prints one bit per pixel, uncompressed, only
+  kTooWide,            // more than 255 bytes per raster row (the frame's count byte)
+};
+
+}  // namespace zelka::graphics

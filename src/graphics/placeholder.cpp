@@ -1,1 +1,0 @@
-// The graphics operations are added here as they are built.

@@ -1,0 +1,51 @@
+// The connections being served: one thread each, started as clients are accepted and
+// ended all together when the service stops.
+//
+// Thread-safety: Launch runs on the listening thread, Live on any thread, StopAll on the
+// server's owner once nothing launches any more.
+#pragma once
+
+#include <QtGlobal>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace zelka::form {
+class MainForm;
+}
+
+namespace zelka::remote {
+
+class ConnectionSet {
+ public:
+  explicit ConnectionSet(form::MainForm& form);
+  ~ConnectionSet();
+  ConnectionSet(const ConnectionSet&) = delete;
+  ConnectionSet& operator=(const ConnectionSet&) = delete;
+
+  // Serves the accepted socket `descriptor` on a thread of its own.
+  void Launch(qintptr descriptor);
+  // Tells every connection to end and joins each thread: an idle one ends within
+  // kStopPollPeriod, a busy one after its current printer query. Final.
+  void StopAll();
+  // Connections whose thread has not ended yet.
+  int Live() const { return live_; }
+
+ private:
+  struct Connection {
+    std::thread thread;
+    std::atomic<bool> done{false};  // the thread is about to end: joining it is quick
+  };
+  void JoinFinished();  // mutex_ held
+
+  form::MainForm& form_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> live_{0};
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<Connection>> connections_;
+};
+
+}  // namespace zelka::remote

@@ -1,0 +1,89 @@
+#include "remote/listener_thread.h"
+
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QTimer>
+
+#include <chrono>
+
+namespace zelka::remote {
+
+namespace {
+
+// How often the listening thread looks at its stop flag; it bounds how long Stop() waits.
+constexpr std::chrono::milliseconds kStopCheckPeriod{50};
+
+std::string Describe(const QHostAddress& address, std::uint16_t port) {
+  if (address == QHostAddress::Any) return "port " + std::to_string(port);
+  return address.toString().toStdString() + " port " + std::to_string(port);
+}
+
+}  // namespace
+
+ListenerThread::ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
+                               TcpListener::Handoff handoff)
+    : addresses_(std::move(addresses)), port_(port), handoff_(std::move(handoff)) {}
+
+ListenerThread::~ListenerThread() { Stop(); }
+
+ListenResult ListenerThread::Start() {
+  std::promise<ListenResult> started;
+  auto result = started.get_future();
+  thread_ = std::thread([this, started = std::move(started)]() mutable { Run(started); });
+  ListenResult listening = result.get();
+  if (!listening.listening) thread_.join();
+  return listening;
+}
+
+void ListenerThread::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void ListenerThread::Run(std::promise<ListenResult>& started) {
+  // Created, run and destroyed on this thread: the loop's dispatcher serves the
+  // listeners' notifiers, and only this thread touches them.
+  QEventLoop loop;
+  std::vector<std::unique_ptr<TcpListener>> listeners;
+  ListenResult result = ListenOnAll(listeners);
+  const bool listening = result.listening;
+  started.set_value(std::move(result));
+  if (!listening) return;
+
+  // The stop request is a plain flag rather than a call into this thread's loop, so that
+  // nothing of Qt is shared between the threads.
+  QTimer stopCheck;
+  QObject::connect(&stopCheck, &QTimer::timeout, &loop, [this, &loop] {
+    if (stop_) loop.quit();
+  });
+  stopCheck.start(kStopCheckPeriod);
+  loop.exec();
+}
+
+ListenResult ListenerThread::ListenOnAll(std::vector<std::unique_ptr<TcpListener>>& listeners) {
+  std::vector<QHostAddress> addresses;
+  for (const std::string& text : addresses_) {
+    QHostAddress address;
+    if (!address.setAddress(QString::fromStdString(text))) {
+      return {.error = "cannot listen on " + text + ": not an IPv4 or IPv6 address"};
+    }
+    addresses.push_back(address);
+  }
+  // The dual-stack address: every local IPv4 and IPv6 address, or IPv4 alone where the
+  // system has no IPv6.
+  if (addresses.empty()) addresses.emplace_back(QHostAddress::Any);
+
+  std::uint16_t port = port_;
+  for (const QHostAddress& address : addresses) {
+    auto listener = std::make_unique<TcpListener>(handoff_);
+    if (!listener->listen(address, port)) {
+      return {.error = "cannot listen on " + Describe(address, port) + ": " +
+                       listener->errorString().toStdString()};
+    }
+    port = listener->serverPort();
+    listeners.push_back(std::move(listener));
+  }
+  return {.listening = true, .port = port};
+}
+
+}  // namespace zelka::remote

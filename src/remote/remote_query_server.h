@@ -1,0 +1,65 @@
+// The remote query service, the main window's IdTCPServer1: it listens on TCP port 4444
+// (or as configured), greets every client and serves each one on a thread of its own.
+//
+// The service stays toolkit-free apart from Qt's core and network modules: what a
+// command changes in the window goes through the form's window state.
+//
+// Thread-safety: Start, Stop and the accessors belong to the thread that owns the server
+// (the window's); LiveConnections may be read from any thread. Connections run on their
+// own threads and reach the printer only through operations that take the link lock.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "remote/connection_set.h"
+#include "remote/line_protocol.h"
+
+namespace zelka::form {
+class MainForm;
+}
+
+namespace zelka::remote {
+
+class ListenerThread;
+
+class RemoteQueryServer {
+ public:
+  struct Options {
+    std::uint16_t port = kDefaultTcpPort;  // 0 = any free port
+    // IPv4 or IPv6 literals; none = every local address of both families.
+    std::vector<std::string> addresses;
+  };
+
+  RemoteQueryServer(form::MainForm& form, Options options);
+  // Stops the service: the connections use the form, so the server goes before it.
+  ~RemoteQueryServer();
+  RemoteQueryServer(const RemoteQueryServer&) = delete;
+  RemoteQueryServer& operator=(const RemoteQueryServer&) = delete;
+
+  // Starts listening on the first call and says whether it does. Every later call
+  // (FormCreate runs again before each search) changes nothing and gives the same answer.
+  bool Start();
+  bool Started() const { return started_; }
+  bool Listening() const { return listener_ != nullptr; }
+  // The port bound (the one picked when 0 was asked for); 0 while not listening.
+  std::uint16_t Port() const { return port_; }
+  // Why Start failed, for the user.
+  const std::string& Error() const { return error_; }
+
+  // Stops accepting and ends every connection, waiting for their threads. Final.
+  void Stop();
+  int LiveConnections() const { return connections_.Live(); }
+
+ private:
+  Options options_;
+  ConnectionSet connections_;
+  std::unique_ptr<ListenerThread> listener_;
+  bool started_ = false;
+  std::uint16_t port_ = 0;
+  std::string error_;
+};
+
+}  // namespace zelka::remote

@@ -1,0 +1,104 @@
+// What comes out of the simulated printer: a printed picture and the stored logo in the
+// rendered receipt, dot for dot.
+#include <QImage>
+
+#include "commands/catalogue.h"
+#include "graphics/graphics_fixture.h"
+#include "link/link_lock.h"
+#include "link/serial_link.h"
+
+namespace zelka::testing {
+namespace {
+
+using namespace zelka::link;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::chrono::milliseconds kReceiptWait{5000};
+
+// A picture of 60 × 6 dots, y from the top: a frame round the edge and a diagonal.
+constexpr std::int32_t kWidth = 60;
+constexpr std::int32_t kHeight = 6;
+bool Black(int x, int y) {
+  return y == 0 || y == kHeight - 1 || x == 0 || x == kWidth - 1 || x == y * 10;
+}
+
+// The bitmap of that picture: palette index 0 where it is black, rows bottom first.
+Bytes PictureFile() {
+  return MakeBitmap({kWidth, kHeight}, [](std::size_t row, std::size_t column) {
+    const int y = kHeight - 1 - static_cast<int>(row);
+    std::uint8_t byte = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+      const int x = static_cast<int>(column) * 8 + bit;
+      const bool white = x >= kWidth || !Black(x, y);
+      byte = static_cast<std::uint8_t>(byte | (white ? 0x80 >> bit : 0));
+    }
+    return byte;
+  });
+}
+
+bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
+
+class PrintedPictureTest : public GraphicsFixture {
+ protected:
+  void SetUp() override {
+    GraphicsFixture::SetUp();
+    MakePrinterForm();
+  }
+
+  // Cuts the paper and waits for the receipt with the port still open, as a printer
+  // operation of its own.
+  QImage CutAndTakeReceipt(std::size_t receipts) {
+    PrinterOperation operation;
+    OpenPort(CurrentPortName, CurrentBaud, 1000);
+    commands::FeedLines(1);
+    commands::CutPaper();
+    EXPECT_TRUE(sim.WaitForReceipts(receipts, kReceiptWait));
+    ClosePort();
+    const auto all = sim.Receipts();
+    return all.size() < receipts ? QImage() : all[receipts - 1].image;
+  }
+
+  // The top `kHeight` rows of `image` show the picture in its first `columns` columns and
+  // nothing to the right of them.
+  static void ExpectPictureAtTop(const QImage& image, int columns) {
+    ASSERT_GE(image.height(), kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const bool expected = x < columns && Black(x, y);
+        ASSERT_EQ(Dark(image, x, y), expected) << "dot " << x << ", row " << y;
+      }
+    }
+  }
+};
+
+TEST_F(PrintedPictureTest, PrintedPictureIsInTheReceiptTopRowFirstWithoutItsLastColumns) {
+  Choose(WriteFile("picture.bmp", PictureFile()));
+  Click("Button3");
+  ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Купон успешно напечатан"});
+  ASSERT_TRUE(sim.WaitForReceipts(1, kReceiptWait));
+  const QImage receipt = sim.Receipts().front().image;
+  EXPECT_EQ(receipt.width(), 576);
+  // 60 dots make 7 whole bytes: the last 4 columns are not sent.
+  ExpectPictureAtTop(receipt, 56);
+}
+
+TEST_F(PrintedPictureTest, StoredLogoIsPrintedWholeUntilErased) {
+  Choose(WriteFile("logo.bmp", PictureFile()));
+  Click("Button8");
+  ASSERT_EQ(Window().Caption("Label4"), "Загружен");
+  Click("Button10");
+  // The printer decodes the file itself: all 60 columns.
+  ExpectPictureAtTop(CutAndTakeReceipt(1), kWidth);
+
+  Click("Button9");
+  ASSERT_EQ(Window().Caption("Label4"), "Отсутствует");
+  Click("Button10");
+  const QImage blank = CutAndTakeReceipt(2);
+  ASSERT_FALSE(blank.isNull());
+  for (int y = 0; y < blank.height(); ++y) {
+    for (int x = 0; x < blank.width(); ++x) ASSERT_FALSE(Dark(blank, x, y)) << x << ", " << y;
+  }
+}
+
+}  // namespace
+}  // namespace zelka::testing

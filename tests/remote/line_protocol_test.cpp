@@ -1,0 +1,96 @@
+// The client's lines cut from the byte stream, and which of them are HTTP.
+#include <gtest/gtest.h>
+
+#include "remote/line_protocol.h"
+#include "remote/line_reader.h"
+
+namespace zelka::remote {
+namespace {
+
+// Every line and the final state, after feeding `chunks` one after another.
+std::vector<std::string> LinesOf(const std::vector<std::string>& chunks, LineReader::Result& last) {
+  LineReader reader;
+  std::vector<std::string> lines;
+  std::string line;
+  for (const std::string& chunk : chunks) {
+    reader.Feed(chunk);
+    while ((last = reader.Next(line)) == LineReader::Result::Line) lines.push_back(line);
+    if (last == LineReader::Result::TooLong) break;
+  }
+  return lines;
+}
+
+TEST(LineReaderTest, LinesComeOutWholeHoweverTheStreamIsCut) {
+  const std::string stream = "SVEC004\r\nSVEC000\n\n\r\nA\rB\n" + std::string(kMaxLineBytes, 'x') + "\nlast";
+  const std::vector<std::string> expected = {"SVEC004", "SVEC000", "", "", "A\rB",
+                                             std::string(kMaxLineBytes, 'x')};
+  for (std::size_t size : {stream.size(), std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{4096}}) {
+    SCOPED_TRACE(size);
+    std::vector<std::string> chunks;
+    for (std::size_t at = 0; at < stream.size(); at += size) chunks.push_back(stream.substr(at, size));
+    LineReader::Result last;
+    EXPECT_EQ(LinesOf(chunks, last), expected);
+    EXPECT_EQ(last, LineReader::Result::NeedMore) << "\"last\" waits for its LF";
+  }
+}
+
+TEST(LineReaderTest, ALineLongerThanTheLimitIsReportedWithoutWaitingForItsLf) {
+  struct Case {
+    std::vector<std::string> chunks;
+    std::size_t lines;
+    LineReader::Result last;
+  };
+  const std::string limit(kMaxLineBytes, 'y');
+  const std::vector<Case> cases = {
+      {{limit + "\n"}, 1, LineReader::Result::NeedMore},
+      {{limit + "\r\n"}, 0, LineReader::Result::TooLong},  // the CR is before the LF too
+      {{"ok\n" + limit, "z"}, 1, LineReader::Result::TooLong},
+      {{limit}, 0, LineReader::Result::NeedMore},
+      {{std::string(10 * kMaxLineBytes, 'y')}, 0, LineReader::Result::TooLong},
+  };
+  for (const Case& c : cases) {
+    LineReader::Result last;
+    EXPECT_EQ(LinesOf(c.chunks, last).size(), c.lines);
+    EXPECT_EQ(last, c.last);
+  }
+}
+
+TEST(LineReaderTest, AFloodOfEmptyLinesKeepsTheBufferSmall) {
+  LineReader reader;
+  std::string line;
+  std::size_t lines = 0;
+  for (int chunk = 0; chunk < 8; ++chunk) {
+    reader.Feed(std::string(64 * 1024, '\n'));
+    while (reader.Next(line) == LineReader::Result::Line) ++lines;
+    EXPECT_EQ(reader.Pending(), 0u);
+  }
+  EXPECT_EQ(lines, 8u * 64 * 1024);
+}
+
+TEST(LineProtocolTest, HttpIsRecognisedByItsRequestLineOrItsHostHeader) {
+  struct Case {
+    const char* line;
+    bool first, http;
+  };
+  const Case cases[] = {
+      {"GET / HTTP/1.1", true, true},     {"POST /x HTTP/1.1", true, true},
+      {"OPTIONS * HTTP/1.1", true, true}, {"CONNECT a:1 HTTP/1.1", true, true},
+      {"GET / HTTP/1.1", false, false},   {"GETSVEC000", true, false},
+      {"get / HTTP/1.1", true, false},    {"Host: a", false, true},
+      {"HOST:a", true, true},             {"hOsT:", false, true},
+      {"Hostname: a", true, false},       {" Host: a", false, false},
+      {"SVEC000", true, false},           {"", true, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LooksLikeHttp(c.line, c.first), c.http) << c.line << (c.first ? " (first)" : "");
+  }
+}
+
+TEST(LineProtocolTest, WrittenLinesAreSevenBitAsciiEndingInCrLf) {
+  EXPECT_EQ(EncodeWrittenLine("SVE0001DНет данных"), "SVE0001D??? ??????\r\n");
+  EXPECT_EQ(EncodeWrittenLine(""), "\r\n");
+  EXPECT_EQ(EncodeWrittenLine("\x7F\xC3"), "\x7F?\r\n") << "a broken UTF-8 byte is one character";
+}
+
+}  // namespace
+}  // namespace zelka::remote

@@ -1,0 +1,121 @@
+// Many clients, the window and the one-shot actions at once: one printer exchange at a
+// time, every frame whole, every request carried out exactly once.
+#include <QEventLoop>
+
+#include <map>
+#include <thread>
+
+#include "commands/catalogue.h"
+#include "remote/remote_fixture.h"
+
+namespace zelka::testing {
+namespace {
+
+class RemoteConcurrencyTest : public RemoteFixture {};
+
+// The printer operations of this test as the simulator logs them.
+struct Unit {
+  const char* name;
+  std::vector<std::string> traffic;
+};
+
+std::vector<Unit> Units() {
+  auto search57 = DefaultPrinterSearchTraffic();
+  // A printer left at 57 mm by Button23: the identification switches the window, which
+  // writes the width and reads it back before the build date.
+  search57.insert(search57.end() - 1, {"US 0x03", "US 0x07"});
+  return {{"search 57 mm", search57},
+          {"search", DefaultPrinterSearchTraffic()},
+          {"Button23", {"US 0x07", "US 0x03", "US 0x07"}},
+          {"feed", {"LF"}}};
+}
+
+// Cuts the log into whole operations; fails at the first entry that starts none.
+std::map<std::string, int> CountOperations(const std::vector<sim::LogEntry>& log) {
+  std::map<std::string, int> counts;
+  const auto units = Units();
+  for (std::size_t at = 0; at < log.size();) {
+    const Unit* found = nullptr;
+    for (const Unit& unit : units) {
+      if (at + unit.traffic.size() > log.size()) continue;
+      bool whole = true;
+      for (std::size_t i = 0; i < unit.traffic.size() && whole; ++i) {
+        whole = !log[at + i].garbage && log[at + i].name == unit.traffic[i];
+      }
+      if (whole) {
+        found = &unit;
+        break;
+      }
+    }
+    if (found == nullptr) {
+      std::string context;
+      for (std::size_t i = at >= 3 ? at - 3 : 0; i < std::min(log.size(), at + 4); ++i) {
+        context += "\n  " + std::to_string(i) + ": " + log[i].name + " at " +
+                   std::to_string(log[i].baud) + ", " + std::to_string(log[i].bytes.size()) + " bytes";
+      }
+      ADD_FAILURE() << "log entry " << at << " starts no whole operation:" << context;
+      return counts;
+    }
+    ++counts[found->name];
+    at += found->traffic.size();
+  }
+  return counts;
+}
+
+TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
+  constexpr int kClients = 6;
+  constexpr int kFeedsPerClient = 10;
+  constexpr int kSearchesPerClient = 2;
+  constexpr int kWindowRounds = 2;
+  constexpr int kDirectFeeds = 5;
+  Serve();
+  KnowThePrinter();
+  const auto port = server->Port();
+
+  std::vector<std::string> received(kClients);
+  std::vector<std::thread> clients;
+  for (int c = 0; c < kClients; ++c) {
+    clients.emplace_back([&, c] {
+      const QEventLoop dispatcherHolder;  // Qt's sockets want an event dispatcher
+      RemoteClient client;  // a socket belongs to the thread that made it
+      if (!client.Connect(port)) return;
+      received[c] = client.Read(9);
+      // Ends with a search: once its records are in, every line before it has run.
+      for (int i = 1; i <= kFeedsPerClient; ++i) {
+        client.Send("SVEC004\n");
+        if (i % (kFeedsPerClient / kSearchesPerClient) == 0) client.Send("SVEC000\r\n");
+      }
+      received[c] += client.Read(kSearchesPerClient * DefaultPrinterRecords().size());
+    });
+  }
+  std::thread oneShots([] {
+    const QEventLoop dispatcherHolder;  // so do serial ports
+    for (int i = 0; i < kDirectFeeds; ++i) commands::FeedOneLine();
+  });
+  for (int i = 0; i < kWindowRounds; ++i) {
+    Click("Button7");
+    Click("Button23");
+  }
+  oneShots.join();
+  for (auto& client : clients) client.join();
+
+  std::string expected = "SVE0000\r\n";
+  for (int i = 0; i < kSearchesPerClient; ++i) expected += DefaultPrinterRecords();
+  for (int c = 0; c < kClients; ++c) EXPECT_EQ(received[c], expected) << "client " << c;
+
+  const auto log = sim.Log();
+  const auto counts = CountOperations(log);
+  EXPECT_EQ(counts.count("feed") ? counts.at("feed") : 0, kClients * kFeedsPerClient + kDirectFeeds);
+  const int searches = (counts.count("search") ? counts.at("search") : 0) +
+                       (counts.count("search 57 mm") ? counts.at("search 57 mm") : 0);
+  EXPECT_EQ(searches, kClients * kSearchesPerClient + kWindowRounds);
+  EXPECT_EQ(counts.count("Button23") ? counts.at("Button23") : 0, kWindowRounds);
+  for (const auto& entry : log) {
+    if (entry.name == "LF") {
+      EXPECT_EQ(entry.bytes, Bytes{0x0A});
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zelka::testing
