@@ -11,7 +11,7 @@
 
 namespace {
 
-using zelka::testing::BitmapSpec;
+using zelka::testing::BitmapShape;
 using zelka::testing::MakeBitmap;
 using Bytes = std::vector<std::uint8_t>;
 

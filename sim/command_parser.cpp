@@ -56,10 +56,10 @@ Frame Need(Stream v, std::size_t length, const char* frameName) {
 template <std::size_t N>
 Frame MeasureFixed(Stream v, const FixedCommand (&table)[N]) {
   if (v.size() < 2) return kIncomplete;
-  const auto* spec = std::find_if(std::begin(table), std::end(table),
+  const auto* entry = std::find_if(std::begin(table), std::end(table),
                                   [&](const FixedCommand& c) { return c.letter == v[1]; });
-  if (spec == std::end(table)) return kUnknownByte;
-  return Need(v, 2 + spec->args, spec->name);
+  if (entry == std::end(table)) return kUnknownByte;
+  return Need(v, 2 + entry->args, entry->name);
 }
 
 std::uint32_t LittleEndian32(Stream v, std::size_t at) {

@@ -24,20 +24,20 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 WidgetBinding::WidgetBinding(form::MainForm& form, QWidget* window,
                              const std::vector<form::ControlSpec>& specs, std::string prefix)
     : QObject(window), form_(form), prefix_(std::move(prefix)) {
-  for (const auto& spec : specs) {
-    QWidget* parent = spec.parent.empty() ? window : Widget(prefix_ + spec.parent);
-    QWidget* widget = Create(spec, parent ? parent : window);
-    widget->setObjectName(Q(spec.name));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    if (spec.fontPixelHeight > 0) {
+  for (const auto& control : specs) {
+    QWidget* parent = control.parent.empty() ? window : Widget(prefix_ + control.parent);
+    QWidget* widget = Create(control, parent ? parent : window);
+    widget->setObjectName(Q(control.name));
+    widget->setGeometry(control.left, control.top, control.width, control.height);
+    if (control.fontPixelHeight > 0) {
       QFont font = widget->font();
-      font.setPixelSize(spec.fontPixelHeight);
+      font.setPixelSize(control.fontPixelHeight);
       widget->setFont(font);
     }
-    const std::string stateName = prefix_ + spec.name;
+    const std::string stateName = prefix_ + control.name;
     widgets_[stateName] = widget;
-    kinds_[stateName] = spec.kind;
-    Connect(spec, widget);
+    kinds_[stateName] = control.kind;
+    Connect(control, widget);
     Apply(stateName);
   }
 }
@@ -47,8 +47,8 @@ QWidget* WidgetBinding::Widget(const std::string& name) const {
   return it == widgets_.end() ? nullptr : it->second.data();
 }
 
-QWidget* WidgetBinding::Create(const form::ControlSpec& spec, QWidget* parent) {
-  switch (spec.kind) {
+QWidget* WidgetBinding::Create(const form::ControlSpec& control, QWidget* parent) {
+  switch (control.kind) {
     case ControlKind::Button: return new QPushButton(parent);
     case ControlKind::Label: return new QLabel(parent);
     case ControlKind::ComboBox: {
@@ -68,7 +68,7 @@ QWidget* WidgetBinding::Create(const form::ControlSpec& spec, QWidget* parent) {
     case ControlKind::TrackBar: {
       auto* slider = new QSlider(Qt::Horizontal, parent);
       slider->setTickPosition(QSlider::TicksBelow);
-      slider->setRange(spec.state.minimum, spec.state.maximum);
+      slider->setRange(control.state.minimum, control.state.maximum);
       return slider;
     }
     case ControlKind::Edit: {
@@ -78,7 +78,7 @@ QWidget* WidgetBinding::Create(const form::ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::ProgressBar: {
       auto* bar = new QProgressBar(parent);
-      bar->setRange(spec.state.minimum, spec.state.maximum);
+      bar->setRange(control.state.minimum, control.state.maximum);
       bar->setTextVisible(false);
       return bar;
     }
@@ -87,9 +87,9 @@ QWidget* WidgetBinding::Create(const form::ControlSpec& spec, QWidget* parent) {
   return new QWidget(parent);
 }
 
-void WidgetBinding::Connect(const form::ControlSpec& spec, QWidget* widget) {
-  const std::string name = prefix_ + spec.name;
-  switch (spec.kind) {
+void WidgetBinding::Connect(const form::ControlSpec& control, QWidget* widget) {
+  const std::string name = prefix_ + control.name;
+  switch (control.kind) {
     case ControlKind::Button:
       connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
               [this, name] { form_.Click(name); });

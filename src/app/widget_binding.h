@@ -32,8 +32,8 @@ class WidgetBinding : public QObject {
   void Apply(const std::string& stateName);
 
  private:
-  QWidget* Create(const form::ControlSpec& spec, QWidget* parent);
-  void Connect(const form::ControlSpec& spec, QWidget* widget);
+  QWidget* Create(const form::ControlSpec& control, QWidget* parent);
+  void Connect(const form::ControlSpec& control, QWidget* widget);
 
   form::MainForm& form_;
   std::string prefix_;

@@ -18,9 +18,9 @@ MainForm::MainForm(seams::Dialogs& dialogs, Options options)
 }
 
 void MainForm::BuildControls() {
-  for (const ControlSpec& spec : MainWindowControls()) window_.AddControl(spec.name, spec.state);
-  for (const ControlSpec& spec : BaudDialogControls()) {
-    window_.AddControl("TForm2." + spec.name, spec.state);
+  for (const ControlSpec& control : MainWindowControls()) window_.AddControl(control.name, control.state);
+  for (const ControlSpec& control : BaudDialogControls()) {
+    window_.AddControl("TForm2." + control.name, control.state);
   }
 }
 

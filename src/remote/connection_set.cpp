@@ -15,7 +15,7 @@ ConnectionSet::~ConnectionSet() { StopAll(); }
 
 void ConnectionSet::Launch(qintptr descriptor) {
   std::lock_guard lock(mutex_);
-  JoinFinished();
+  JoinFinishedLocked();
   auto connection = std::make_unique<Connection>();
   Connection* self = connection.get();
   ++live_;
@@ -49,6 +49,11 @@ void ConnectionSet::StopAll() {
 }
 
 void ConnectionSet::JoinFinished() {
+  std::lock_guard lock(mutex_);
+  JoinFinishedLocked();
+}
+
+void ConnectionSet::JoinFinishedLocked() {
   std::erase_if(connections_, [](const std::unique_ptr<Connection>& connection) {
     if (!connection->done) return false;
     connection->thread.join();

@@ -1,8 +1,8 @@
 // The connections being served: one thread each, started as clients are accepted and
 // ended all together when the service stops.
 //
-// Thread-safety: Launch runs on the listening thread, Live on any thread, StopAll on the
-// server's owner once nothing launches any more.
+// Thread-safety: Launch and JoinFinished run on the listening thread, Live on any
+// thread, StopAll on the server's owner once nothing launches any more.
 #pragma once
 
 #include <QtGlobal>
@@ -28,6 +28,9 @@ class ConnectionSet {
 
   // Serves the accepted socket `descriptor` on a thread of its own.
   void Launch(qintptr descriptor);
+  // Joins the threads of connections that have ended, so that clients that came and went
+  // leave nothing behind while no new one comes.
+  void JoinFinished();
   // Tells every connection to end and joins each thread: an idle one ends within
   // kStopPollPeriod, a busy one after its current printer query. Final.
   void StopAll();
@@ -39,7 +42,7 @@ class ConnectionSet {
     std::thread thread;
     std::atomic<bool> done{false};  // the thread is about to end: joining it is quick
   };
-  void JoinFinished();  // mutex_ held
+  void JoinFinishedLocked();
 
   form::MainForm& form_;
   std::atomic<bool> stop_{false};

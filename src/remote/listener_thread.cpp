@@ -10,8 +10,9 @@ namespace zelka::remote {
 
 namespace {
 
-// How often the listening thread looks at its stop flag; it bounds how long Stop() waits.
-constexpr std::chrono::milliseconds kStopCheckPeriod{50};
+// How often the listening thread looks at its stop flag (it bounds how long Stop() waits)
+// and runs its tick.
+constexpr std::chrono::milliseconds kTickPeriod{50};
 
 std::string Describe(const QHostAddress& address, std::uint16_t port) {
   if (address == QHostAddress::Any) return "port " + std::to_string(port);
@@ -21,8 +22,11 @@ std::string Describe(const QHostAddress& address, std::uint16_t port) {
 }  // namespace
 
 ListenerThread::ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
-                               TcpListener::Handoff handoff)
-    : addresses_(std::move(addresses)), port_(port), handoff_(std::move(handoff)) {}
+                               TcpListener::Handoff handoff, Tick tick)
+    : addresses_(std::move(addresses)),
+      port_(port),
+      handoff_(std::move(handoff)),
+      tick_(std::move(tick)) {}
 
 ListenerThread::~ListenerThread() { Stop(); }
 
@@ -52,11 +56,15 @@ void ListenerThread::Run(std::promise<ListenResult>& started) {
 
   // The stop request is a plain flag rather than a call into this thread's loop, so that
   // nothing of Qt is shared between the threads.
-  QTimer stopCheck;
-  QObject::connect(&stopCheck, &QTimer::timeout, &loop, [this, &loop] {
-    if (stop_) loop.quit();
+  QTimer ticks;
+  QObject::connect(&ticks, &QTimer::timeout, &loop, [this, &loop] {
+    if (stop_) {
+      loop.quit();
+    } else if (tick_) {
+      tick_();
+    }
   });
-  stopCheck.start(kStopCheckPeriod);
+  ticks.start(kTickPeriod);
   loop.exec();
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -26,10 +27,12 @@ struct ListenResult {
 
 class ListenerThread {
  public:
+  using Tick = std::function<void()>;
   // `addresses`: IPv4 or IPv6 literals; none = every local address of both families.
-  // Several addresses share one port: with port 0, the one the first got.
+  // Several addresses share one port: with port 0, the one the first got. `tick` runs on
+  // this thread now and then, for housekeeping.
   ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
-                 TcpListener::Handoff handoff);
+                 TcpListener::Handoff handoff, Tick tick);
   ~ListenerThread();
   ListenerThread(const ListenerThread&) = delete;
   ListenerThread& operator=(const ListenerThread&) = delete;
@@ -47,6 +50,7 @@ class ListenerThread {
   std::vector<std::string> addresses_;
   std::uint16_t port_;
   TcpListener::Handoff handoff_;
+  Tick tick_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

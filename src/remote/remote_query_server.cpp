@@ -14,7 +14,8 @@ bool RemoteQueryServer::Start() {
   started_ = true;
   listener_ = std::make_unique<ListenerThread>(
       options_.addresses, options_.port,
-      [this](qintptr descriptor) { connections_.Launch(descriptor); });
+      [this](qintptr descriptor) { connections_.Launch(descriptor); },
+      [this] { connections_.JoinFinished(); });
   const ListenResult result = listener_->Start();
   if (!result.listening) {
     listener_.reset();

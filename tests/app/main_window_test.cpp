@@ -50,13 +50,13 @@ TEST_F(MainWindowTest, EveryControlIsWhereTheLayoutPutsIt) {
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8(form::kMainCaption));
   EXPECT_EQ(window->size(), QSize(398, 595));
   EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
-  for (const auto& spec : form::MainWindowControls()) {
-    SCOPED_TRACE(spec.name);
-    auto* w = window->findChild<QWidget*>(QString::fromStdString(spec.name));
+  for (const auto& control : form::MainWindowControls()) {
+    SCOPED_TRACE(control.name);
+    auto* w = window->findChild<QWidget*>(QString::fromStdString(control.name));
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
-    EXPECT_EQ(w->isEnabled(), spec.state.enabled);
-    EXPECT_EQ(w->isVisibleTo(window.get()), spec.state.visible);
+    EXPECT_EQ(w->geometry(), QRect(control.left, control.top, control.width, control.height));
+    EXPECT_EQ(w->isEnabled(), control.state.enabled);
+    EXPECT_EQ(w->isVisibleTo(window.get()), control.state.visible);
   }
   EXPECT_EQ(Find<QPushButton>("Button7")->text(), QString::fromUtf8("Автоматический поиск устройства"));
   EXPECT_EQ(Find<QLabel>("Label2")->text(), QString::fromUtf8("Нет данных"));

@@ -44,7 +44,7 @@ Bytes Cut(Bytes file, std::size_t length) {
 TEST(BitmapHeaderTest, AcceptsWellFormedFilesOfEveryKind) {
   struct Case {
     const char* what;
-    BitmapSpec spec;
+    BitmapShape shape;
     std::uint32_t offset;
   };
   const Case cases[] = {
@@ -58,13 +58,13 @@ TEST(BitmapHeaderTest, AcceptsWellFormedFilesOfEveryKind) {
   };
   for (const Case& c : cases) {
     BitmapInfo info;
-    ASSERT_EQ(Check(MakeBitmap(c.spec), &info), BitmapError::kNone) << c.what;
-    EXPECT_EQ(info.width, c.spec.width) << c.what;
-    EXPECT_EQ(info.height, c.spec.height) << c.what;
-    EXPECT_EQ(info.Rows(), std::abs(c.spec.height)) << c.what;
-    EXPECT_EQ(info.TopDown(), c.spec.height < 0) << c.what;
+    ASSERT_EQ(Check(MakeBitmap(c.shape), &info), BitmapError::kNone) << c.what;
+    EXPECT_EQ(info.width, c.shape.width) << c.what;
+    EXPECT_EQ(info.height, c.shape.height) << c.what;
+    EXPECT_EQ(info.Rows(), std::abs(c.shape.height)) << c.what;
+    EXPECT_EQ(info.TopDown(), c.shape.height < 0) << c.what;
     EXPECT_EQ(info.pixelOffset, c.offset) << c.what;
-    EXPECT_EQ(info.bitsPerPixel, c.spec.bitsPerPixel) << c.what;
+    EXPECT_EQ(info.bitsPerPixel, c.shape.bitsPerPixel) << c.what;
   }
   // Compressed data has no row length to check against the file.
   const Bytes rle = Set32(MakeBitmap({4000, 1, 8, 40, graphics::kCompressionRle8}), 22, 4000);

@@ -10,7 +10,7 @@
 
 namespace zelka::testing {
 
-struct BitmapSpec {
+struct BitmapShape {
   std::int32_t width = 8;
   std::int32_t height = 1;  // negative: rows stored top row first
   std::uint16_t bitsPerPixel = 1;
@@ -45,33 +45,33 @@ inline std::size_t PaletteEntries(std::uint16_t bits) {
   return bits <= 8 ? std::size_t{1} << bits : 0;
 }
 
-// The pixel-data offset of a file made from `spec`: 62 for a one-bit file with a 40-byte
+// The pixel-data offset of a file made from `shape`: 62 for a one-bit file with a 40-byte
 // header, 146 with a 124-byte one.
-inline std::size_t PixelOffsetOf(const BitmapSpec& spec) {
-  return 14 + spec.infoHeaderBytes + 4 * PaletteEntries(spec.bitsPerPixel);
+inline std::size_t PixelOffsetOf(const BitmapShape& shape) {
+  return 14 + shape.infoHeaderBytes + 4 * PaletteEntries(shape.bitsPerPixel);
 }
 
 // A well-formed file: file header, information header, palette (entry 0 black, entry 1
 // white, the rest grey), |height| rows. The file-size field holds the real length.
-inline std::vector<std::uint8_t> MakeBitmap(const BitmapSpec& spec,
+inline std::vector<std::uint8_t> MakeBitmap(const BitmapShape& shape,
                                             const RowFill& fill = DefaultFill) {
-  const std::size_t offset = PixelOffsetOf(spec);
-  const std::size_t rowSize = StoredRowSize(spec.width, spec.bitsPerPixel);
-  const std::size_t rows = static_cast<std::size_t>(std::abs(static_cast<long long>(spec.height)));
+  const std::size_t offset = PixelOffsetOf(shape);
+  const std::size_t rowSize = StoredRowSize(shape.width, shape.bitsPerPixel);
+  const std::size_t rows = static_cast<std::size_t>(std::abs(static_cast<long long>(shape.height)));
   std::vector<std::uint8_t> b(offset + rowSize * rows, 0);
   b[0] = 'B';
   b[1] = 'M';
   PutLe32(b, 2, static_cast<std::uint32_t>(b.size()));
   PutLe32(b, 10, static_cast<std::uint32_t>(offset));
-  PutLe32(b, 14, spec.infoHeaderBytes);
-  PutLe32(b, 18, static_cast<std::uint32_t>(spec.width));
-  PutLe32(b, 22, static_cast<std::uint32_t>(spec.height));
+  PutLe32(b, 14, shape.infoHeaderBytes);
+  PutLe32(b, 18, static_cast<std::uint32_t>(shape.width));
+  PutLe32(b, 22, static_cast<std::uint32_t>(shape.height));
   PutLe16(b, 26, 1);
-  PutLe16(b, 28, spec.bitsPerPixel);
-  PutLe32(b, 30, spec.compression);
+  PutLe16(b, 28, shape.bitsPerPixel);
+  PutLe32(b, 30, shape.compression);
   PutLe32(b, 34, static_cast<std::uint32_t>(rowSize * rows));
-  const std::size_t palette = 14 + spec.infoHeaderBytes;
-  for (std::size_t i = 0; i < PaletteEntries(spec.bitsPerPixel); ++i) {
+  const std::size_t palette = 14 + shape.infoHeaderBytes;
+  for (std::size_t i = 0; i < PaletteEntries(shape.bitsPerPixel); ++i) {
     const auto grey = static_cast<std::uint8_t>(i == 0 ? 0 : i == 1 ? 255 : i);
     for (std::size_t c = 0; c < 3; ++c) b[palette + 4 * i + c] = grey;
   }

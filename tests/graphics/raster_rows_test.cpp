@@ -115,7 +115,7 @@ TEST(RasterRowsTest, NarrowPictureGivesEmptyFramesOnePerRow) {
 TEST(RasterRowsTest, OnlyTheRowsThatChangePlaceAreTouched) {
   struct Case {
     const char* what;
-    BitmapSpec spec;
+    BitmapShape shape;
     std::vector<std::size_t> frameFromStoredRow;  // raster row k shows this stored row
   };
   const Case cases[] = {
@@ -126,17 +126,17 @@ TEST(RasterRowsTest, OnlyTheRowsThatChangePlaceAreTouched) {
       {"124-byte header: rows from 146", {24, 3, 1, 124}, {2, 1, 0}},
   };
   for (const Case& c : cases) {
-    Bytes file = MakeBitmap(c.spec);
+    Bytes file = MakeBitmap(c.shape);
     const Bytes original = file;
-    const std::size_t offset = PixelOffsetOf(c.spec);
-    const std::size_t s = StoredRowSize(c.spec.width, 1);
-    const auto frames = Frames(file, c.spec.width, c.spec.height);
+    const std::size_t offset = PixelOffsetOf(c.shape);
+    const std::size_t s = StoredRowSize(c.shape.width, 1);
+    const auto frames = Frames(file, c.shape.width, c.shape.height);
     ASSERT_EQ(frames.size(), c.frameFromStoredRow.size()) << c.what;
     for (std::size_t k = 0; k < frames.size(); ++k) {
       const std::size_t from = offset + c.frameFromStoredRow[k] * s;
       EXPECT_EQ(frames[k], Frame(Slice(original, from, from + 3))) << c.what << ", row " << k;
     }
-    if (c.spec.height < 0 || frames.size() == 1) {
+    if (c.shape.height < 0 || frames.size() == 1) {
       EXPECT_EQ(file, original) << c.what << ": nothing moves";
     } else if (frames.size() % 2 == 1) {
       const std::size_t middle = offset + frames.size() / 2 * s;

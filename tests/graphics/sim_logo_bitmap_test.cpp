@@ -66,13 +66,13 @@ TEST(SimLogoBitmapTest, RasterRowFramesAreTakenAsTheyCome) {
 }
 
 TEST(SimLogoBitmapTest, ProgramsRasterRowsShowWhatThePrinterReadsInTheFile) {
-  for (const BitmapSpec spec : {BitmapSpec{64, 5}, BitmapSpec{576, 4}, BitmapSpec{96, -3}}) {
-    SCOPED_TRACE(spec.width);
-    Bytes file = MakeBitmap(spec);
+  for (const BitmapShape shape : {BitmapShape{64, 5}, BitmapShape{576, 4}, BitmapShape{96, -3}}) {
+    SCOPED_TRACE(shape.width);
+    Bytes file = MakeBitmap(shape);
     const auto logo = sim::DecodeLogoBitmap(file);
     ASSERT_TRUE(logo);
     graphics::RowLayout layout;
-    ASSERT_EQ(graphics::ReorderBitmapRows(file, spec.width, spec.height, layout),
+    ASSERT_EQ(graphics::ReorderBitmapRows(file, shape.width, shape.height, layout),
               graphics::BitmapError::kNone);
     ASSERT_EQ(layout.rows, logo->rows.size());
     for (std::size_t k = 0; k < layout.rows; ++k) {
