@@ -5,7 +5,6 @@
 //     (target: < 50 ms).
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 #include <chrono>
 #include <memory>
@@ -16,19 +15,12 @@
 #include "link/link_lock.h"
 #include "link/serial_link.h"
 #include "sim/simulator.h"
+#include "seams/unattended_dialogs.h"
 
 namespace {
 
 using namespace zelka;
 
-class QuietDialogs final : public seams::Dialogs {
- public:
-  void Information(const std::string&) override {}
-  void Error(const std::string&) override {}
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override {}
-  void ShowModeless(const std::string&) override {}
-};
 
 void BM_SearchOverFourSilentPorts(benchmark::State& state) {
   std::vector<std::unique_ptr<sim::Simulator>> printers;
@@ -39,7 +31,7 @@ void BM_SearchOverFourSilentPorts(benchmark::State& state) {
     printers.back()->SetSilent(true);
     ports.push_back(printers.back()->PortName());
   }
-  QuietDialogs dialogs;
+  seams::UnattendedDialogs dialogs;
   form::MainForm form(dialogs, {.portSource = [&] { return ports; }});
   form.FormCreate();
   double worstOverheadPct = 0;
@@ -56,7 +48,7 @@ BENCHMARK(BM_SearchOverFourSilentPorts)->UseRealTime()->Unit(benchmark::kMillise
 void BM_IdentifyPromptPrinter(benchmark::State& state) {
   sim::Simulator printer(sim::DefaultPrinter());
   if (!printer.Start()) return state.SkipWithError("no pty");
-  QuietDialogs dialogs;
+  seams::UnattendedDialogs dialogs;
   form::MainForm form(dialogs, {.portSource = [&] { return std::vector<std::string>{printer.PortName()}; }});
   form.FormCreate();
   link::CurrentPortName = printer.PortName();
@@ -70,11 +62,3 @@ BENCHMARK(BM_IdentifyPromptPrinter)->UseRealTime()->Unit(benchmark::kMillisecond
     ->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

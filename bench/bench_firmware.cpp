@@ -10,7 +10,6 @@
 //   cpu_share_pct, wall_share_pct  the two beside the line time (target: below 1 %).
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 #include <time.h>
 
@@ -26,6 +25,7 @@
 #include "link/serial_link.h"
 #include "seams/sleeper.h"
 #include "sim/simulator.h"
+#include "seams/unattended_dialogs.h"
 
 namespace {
 
@@ -41,15 +41,6 @@ class NoWait final : public seams::Sleeper {
   void SleepFor(std::chrono::milliseconds) override {}
 };
 
-class CountingDialogs final : public seams::Dialogs {
- public:
-  void Information(const std::string&) override {}
-  void Error(const std::string&) override {}
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override { ++repaints; }
-  void ShowModeless(const std::string&) override {}
-  int repaints = 0;
-};
 
 double ThreadCpuSeconds() {
   timespec t{};
@@ -76,7 +67,7 @@ void BM_LargestImageUpdate(benchmark::State& state) {
 
   seams::WindowState window;
   window.AddControl("ProgressBar1", {.minimum = 0, .maximum = 100});
-  CountingDialogs dialogs;
+  seams::UnattendedDialogs dialogs;
   const std::size_t blocks = firmware::BlockCount(kImageBytes);
   double cpuSeconds = 0;
   double wallSeconds = 0;
@@ -122,11 +113,3 @@ void BM_LargestImageUpdate(benchmark::State& state) {
 BENCHMARK(BM_LargestImageUpdate)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

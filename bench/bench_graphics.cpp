@@ -9,7 +9,6 @@
 //   BM_Button3Click:  the whole handler: file read, reordering, 4000 rows, feed and cut.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "link/serial_link.h"
 #include "seams/context.h"
 #include "sim/simulator.h"
+#include "seams/unattended_dialogs.h"
 
 // Allocations of the calling thread (the simulator's own thread does not count).
 namespace {
@@ -107,19 +107,6 @@ void BM_RowFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_RowFrame)->Unit(benchmark::kNanosecond);
 
-class SilentDialogs final : public seams::Dialogs {
- public:
-  explicit SilentDialogs(std::string file) : file_(std::move(file)) {}
-  void Information(const std::string&) override {}
-  void Error(const std::string& text) override { error = text; }
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return file_; }
-  void Repaint() override {}
-  void ShowModeless(const std::string&) override {}
-  std::string error;
-
- private:
-  std::string file_;
-};
 
 void BM_Button3Click(benchmark::State& state) {
   PromptPrinter p;
@@ -127,7 +114,7 @@ void BM_Button3Click(benchmark::State& state) {
   const std::vector<std::uint8_t> file = testing::MakeBitmap({kWidth, kRows});
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  SilentDialogs dialogs(path.string());
+  seams::UnattendedDialogs dialogs(path.string());
   seams::WindowState window;
   seams::Context context{window, dialogs};
   if (!p.ok) return state.SkipWithError("no pty");
@@ -136,7 +123,7 @@ void BM_Button3Click(benchmark::State& state) {
     const auto start = Clock::now();
     graphics::Button3Click(context);
     totalUs += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    if (!dialogs.error.empty()) return state.SkipWithError(dialogs.error.c_str());
+    if (!dialogs.lastError.empty()) return state.SkipWithError(dialogs.lastError.c_str());
     state.PauseTiming();
     p.printer.ClearLog();
     state.ResumeTiming();
@@ -148,11 +135,3 @@ void BM_Button3Click(benchmark::State& state) {
 BENCHMARK(BM_Button3Click)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

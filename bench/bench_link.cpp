@@ -6,7 +6,6 @@
 //                             the counter "overshoot_ms" is how late (target: < 20 ms).
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 #include <chrono>
 
@@ -65,11 +64,3 @@ void BM_SilentReadOvershoot(benchmark::State& state) {
 BENCHMARK(BM_SilentReadOvershoot)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -11,15 +11,14 @@
 //     command as one.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpSocket>
 
 #include <atomic>
 #include <chrono>
-#include <span>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,6 +29,7 @@
 #include "remote/remote_query_server.h"
 #include "seams/dialogs.h"
 #include "sim/simulator.h"
+#include "seams/unattended_dialogs.h"
 
 namespace {
 
@@ -42,19 +42,11 @@ constexpr std::chrono::seconds kAllFeedsTimeout{120};
 constexpr std::chrono::seconds kLogSettleTimeout{2};
 constexpr std::chrono::microseconds kWrittenPollPeriod{200};
 
-class NoDialogs final : public seams::Dialogs {
- public:
-  void Information(const std::string&) override {}
-  void Error(const std::string&) override {}
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override {}
-  void ShowModeless(const std::string&) override {}
-};
 
 // A printer, the form that knows it, and the service on 127.0.0.1 at a free port.
 struct ServedPrinter {
   sim::Simulator printer{sim::DefaultPrinter()};
-  NoDialogs dialogs;
+  seams::UnattendedDialogs dialogs;
   std::unique_ptr<form::MainForm> form;
   std::unique_ptr<remote::RemoteQueryServer> server;
   bool ok = false;
@@ -120,7 +112,8 @@ void BM_ClientsFeeding(benchmark::State& state) {
 
     const auto start = std::chrono::steady_clock::now();
     for (auto& client : clients) client->write(packet.data(), static_cast<qint64>(packet.size()));
-    for (auto& client : clients) client->waitForBytesWritten(static_cast<int>(kConnectTimeout.count()));
+    for (auto& client : clients)
+      client->waitForBytesWritten(static_cast<int>(kConnectTimeout.count()));
     // The clock stops when the program has sent its last feed; a feed the line then loses
     // shows in "lost" instead of stretching the time to the time-out.
     const auto deadline = start + kAllFeedsTimeout;
@@ -153,15 +146,15 @@ void BM_ClientsFeeding(benchmark::State& state) {
   state.counters["not_whole"] = static_cast<double>(notWhole);
   state.counters["us_per_command"] = seconds * 1e6 / (iterations * static_cast<double>(commands));
 }
-BENCHMARK(BM_ClientsFeeding)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ClientsFeeding)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_ClientsFeeding)
+    ->Arg(100)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_ClientsFeeding)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -11,20 +11,7 @@
 #include "app/demo_printer.h"
 #include "app/tform1.h"
 #include "link/serial_link.h"
-
-namespace {
-
-// Message boxes answered at once, so the search runs unattended.
-class ConfirmingDialogs final : public zelka::seams::Dialogs {
- public:
-  void Information(const std::string& text) override { std::printf("message: %s\n", text.c_str()); }
-  void Error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override {}
-  void ShowModeless(const std::string&) override {}
-};
-
-}  // namespace
+#include "seams/unattended_dialogs.h"
 
 int main(int argc, char** argv) {
   zelka::link::ResetLinkState();
@@ -39,7 +26,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  ConfirmingDialogs dialogs;
+  // Message boxes are answered at once, so that the search runs unattended.
+  zelka::seams::UnattendedDialogs dialogs(std::nullopt, [](const std::string& kind, const std::string& text) {
+    std::printf("%s: %s\n", kind.c_str(), text.c_str());
+  });
   zelka::form::MainForm::Options options;
   options.portSource = [&demo] { return std::vector<std::string>{demo->PortName()}; };
   zelka::app::TForm1 window(dialogs, options);

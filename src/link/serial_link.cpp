@@ -53,8 +53,10 @@ StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutM
   port->setRequestToSend(true);
   port->clearError();
   // A real serial port does not keep what arrived while nobody had it open: a reply the
-  // program chose not to read must not pass for the answer to the next query.
-  port->clear(QSerialPort::AllDirections);
+  // program chose not to read must not pass for the answer to the next query. Only the
+  // input: on a pseudo-terminal, flushing the output would also take back bytes that an
+  // earlier session wrote and the other end has not read yet.
+  port->clear(QSerialPort::Input);
 
   openPort = std::move(port);
   readTimeout = std::chrono::milliseconds(std::max(readTimeoutMs, 0));

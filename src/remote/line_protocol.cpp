@@ -11,8 +11,8 @@ namespace {
 
 // Request methods that start the first line of an HTTP request; HTTP spells them in
 // capitals.
-constexpr std::string_view kHttpRequestStarts[] = {"GET ",     "POST ",    "PUT ",
-                                                   "HEAD ",    "OPTIONS ", "CONNECT "};
+constexpr std::string_view kHttpRequestStarts[] = {"GET ",  "POST ",    "PUT ",
+                                                   "HEAD ", "OPTIONS ", "CONNECT "};
 // The header every HTTP/1.1 request carries; header names ignore case.
 constexpr std::string_view kHostHeader = "host:";
 

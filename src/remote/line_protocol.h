@@ -42,6 +42,7 @@ struct Command {
 };
 
 // The commands, compared in this order, exactly and case-sensitively.
+// clang-format off
 inline constexpr Command kCommands[] = {
     {"SVEC000", Action::SearchAndIdentify, {}},
     {"SVEC001", Action::KickDrawer, {}},
@@ -51,6 +52,7 @@ inline constexpr Command kCommands[] = {
     {"4", Action::SetCaption, "44444"},
     {"5", Action::SetCaption, "55555"},
 };
+// clang-format on
 
 // The command a received line (LF and CR already taken off) asks for; nullptr for any
 // other line. A byte from 0x80 upward stands for a character that no command holds, so

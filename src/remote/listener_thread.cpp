@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <system_error>
 
 namespace zelka::remote {
 
@@ -33,7 +34,11 @@ ListenerThread::~ListenerThread() { Stop(); }
 ListenResult ListenerThread::Start() {
   std::promise<ListenResult> started;
   auto result = started.get_future();
-  thread_ = std::thread([this, started = std::move(started)]() mutable { Run(started); });
+  try {
+    thread_ = std::thread([this, started = std::move(started)]() mutable { Run(started); });
+  } catch (const std::system_error& error) {
+    return {.error = std::string("cannot start the listening thread: ") + error.what()};
+  }
   ListenResult listening = result.get();
   if (!listening.listening) thread_.join();
   return listening;

@@ -1,7 +1,8 @@
 // The client's lines cut from the byte stream, and which of them are HTTP.
+#include "remote/line_protocol.h"
+
 #include <gtest/gtest.h>
 
-#include "remote/line_protocol.h"
 #include "remote/line_reader.h"
 
 namespace zelka::remote {
@@ -21,13 +22,16 @@ std::vector<std::string> LinesOf(const std::vector<std::string>& chunks, LineRea
 }
 
 TEST(LineReaderTest, LinesComeOutWholeHoweverTheStreamIsCut) {
-  const std::string stream = "SVEC004\r\nSVEC000\n\n\r\nA\rB\n" + std::string(kMaxLineBytes, 'x') + "\nlast";
-  const std::vector<std::string> expected = {"SVEC004", "SVEC000", "", "", "A\rB",
-                                             std::string(kMaxLineBytes, 'x')};
-  for (std::size_t size : {stream.size(), std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{4096}}) {
+  const std::string stream =
+      "SVEC004\r\nSVEC000\n\n\r\nA\rB\n" + std::string(kMaxLineBytes, 'x') + "\nlast";
+  const std::vector<std::string> expected = {"SVEC004", "SVEC000", "",
+                                             "",        "A\rB",    std::string(kMaxLineBytes, 'x')};
+  for (std::size_t size :
+       {stream.size(), std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{4096}}) {
     SCOPED_TRACE(size);
     std::vector<std::string> chunks;
-    for (std::size_t at = 0; at < stream.size(); at += size) chunks.push_back(stream.substr(at, size));
+    for (std::size_t at = 0; at < stream.size(); at += size)
+      chunks.push_back(stream.substr(at, size));
     LineReader::Result last;
     EXPECT_EQ(LinesOf(chunks, last), expected);
     EXPECT_EQ(last, LineReader::Result::NeedMore) << "\"last\" waits for its LF";
@@ -73,13 +77,20 @@ TEST(LineProtocolTest, HttpIsRecognisedByItsRequestLineOrItsHostHeader) {
     bool first, http;
   };
   const Case cases[] = {
-      {"GET / HTTP/1.1", true, true},     {"POST /x HTTP/1.1", true, true},
-      {"OPTIONS * HTTP/1.1", true, true}, {"CONNECT a:1 HTTP/1.1", true, true},
-      {"GET / HTTP/1.1", false, false},   {"GETSVEC000", true, false},
-      {"get / HTTP/1.1", true, false},    {"Host: a", false, true},
-      {"HOST:a", true, true},             {"hOsT:", false, true},
-      {"Hostname: a", true, false},       {" Host: a", false, false},
-      {"SVEC000", true, false},           {"", true, false},
+      {"GET / HTTP/1.1", true, true},
+      {"POST /x HTTP/1.1", true, true},
+      {"OPTIONS * HTTP/1.1", true, true},
+      {"CONNECT a:1 HTTP/1.1", true, true},
+      {"GET / HTTP/1.1", false, false},
+      {"GETSVEC000", true, false},
+      {"get / HTTP/1.1", true, false},
+      {"Host: a", false, true},
+      {"HOST:a", true, true},
+      {"hOsT:", false, true},
+      {"Hostname: a", true, false},
+      {" Host: a", false, false},
+      {"SVEC000", true, false},
+      {"", true, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LooksLikeHttp(c.line, c.first), c.http) << c.line << (c.first ? " (first)" : "");

@@ -24,7 +24,8 @@ bool RemoteClient::Connect(std::uint16_t port) {
 
 void RemoteClient::Send(std::string_view bytes) {
   socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  while (socket_.bytesToWrite() > 0 && socket_.waitForBytesWritten(static_cast<int>(kReplyTimeout.count()))) {
+  while (socket_.bytesToWrite() > 0 &&
+         socket_.waitForBytesWritten(static_cast<int>(kReplyTimeout.count()))) {
   }
 }
 
@@ -71,7 +72,8 @@ std::string RemoteClient::ReadPending() {
 bool RemoteClient::WaitClosed(std::chrono::milliseconds timeout) {
   const QDeadlineTimer deadline(timeout);
   while (socket_.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
-    if (socket_.waitForReadyRead(Milliseconds(deadline))) buffer_.append(socket_.readAll().toStdString());
+    if (socket_.waitForReadyRead(Milliseconds(deadline)))
+      buffer_.append(socket_.readAll().toStdString());
   }
   return socket_.state() != QAbstractSocket::ConnectedState;
 }

@@ -51,7 +51,8 @@ std::map<std::string, int> CountOperations(const std::vector<sim::LogEntry>& log
       std::string context;
       for (std::size_t i = at >= 3 ? at - 3 : 0; i < std::min(log.size(), at + 4); ++i) {
         context += "\n  " + std::to_string(i) + ": " + log[i].name + " at " +
-                   std::to_string(log[i].baud) + ", " + std::to_string(log[i].bytes.size()) + " bytes";
+                   std::to_string(log[i].baud) + ", " + std::to_string(log[i].bytes.size()) +
+                   " bytes";
       }
       ADD_FAILURE() << "log entry " << at << " starts no whole operation:" << context;
       return counts;
@@ -77,7 +78,7 @@ TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
   for (int c = 0; c < kClients; ++c) {
     clients.emplace_back([&, c] {
       const QEventLoop dispatcherHolder;  // Qt's sockets want an event dispatcher
-      RemoteClient client;  // a socket belongs to the thread that made it
+      RemoteClient client;                // a socket belongs to the thread that made it
       if (!client.Connect(port)) return;
       received[c] = client.Read(9);
       // Ends with a search: once its records are in, every line before it has run.
@@ -105,7 +106,8 @@ TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
 
   const auto log = sim.Log();
   const auto counts = CountOperations(log);
-  EXPECT_EQ(counts.count("feed") ? counts.at("feed") : 0, kClients * kFeedsPerClient + kDirectFeeds);
+  EXPECT_EQ(counts.count("feed") ? counts.at("feed") : 0,
+            kClients * kFeedsPerClient + kDirectFeeds);
   const int searches = (counts.count("search") ? counts.at("search") : 0) +
                        (counts.count("search 57 mm") ? counts.at("search 57 mm") : 0);
   EXPECT_EQ(searches, kClients * kSearchesPerClient + kWindowRounds);

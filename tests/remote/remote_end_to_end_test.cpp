@@ -77,7 +77,8 @@ TEST_F(RemoteEndToEndTest, APortInUseIsReportedAndTheWindowGoesOn) {
   QTcpServer taken;
   ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
   StartUtility({"--tcp-port", QString::number(taken.serverPort())});
-  const auto match = WaitForLine(QProcess::StandardError, std::regex("^Remote service not started: .*port"));
+  const auto match =
+      WaitForLine(QProcess::StandardError, std::regex("^Remote service not started: .*port"));
   EXPECT_FALSE(match.empty());
   EXPECT_FALSE(app.waitForFinished(200)) << "the program ended with the service";
 }

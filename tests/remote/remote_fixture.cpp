@@ -64,10 +64,10 @@ std::string DefaultPrinterRecords() {
 }
 
 std::vector<std::string> DefaultPrinterSearchTraffic() {
-  return {"GS r",                               // the search's probe
-          "GS I @", "US 0x07", "US 0x07",       // model, cut line, density
-          "GS I @", "GS I @", "GS I @", "GS I @", "GS I @",
-          "GS r",   "GS r",   "GS I",   "US 0x07", "GS I @"};
+  return {"GS r",                          // the search's probe
+          "GS I @", "US 0x07", "US 0x07",  // model, cut line, density
+          "GS I @", "GS I @",  "GS I @",  "GS I @",  "GS I @",
+          "GS r",   "GS r",    "GS I",    "US 0x07", "GS I @"};
 }
 
 }  // namespace zelka::testing

@@ -43,7 +43,8 @@ TEST_F(RemoteRobustnessTest, LinesUpTo16384BytesAreReadLongerOnesEndTheConnectio
     SCOPED_TRACE(c.bytes.size());
     auto client = Connect();
     client->Send(c.bytes);
-    EXPECT_EQ(client->WaitClosed(c.closed ? kReplyTimeout : std::chrono::milliseconds(0)), c.closed);
+    EXPECT_EQ(client->WaitClosed(c.closed ? kReplyTimeout : std::chrono::milliseconds(0)),
+              c.closed);
     if (!c.closed) {
       ASSERT_TRUE(sim.WaitForCommands(++feeds, kReplyTimeout));
     }
@@ -53,7 +54,8 @@ TEST_F(RemoteRobustnessTest, LinesUpTo16384BytesAreReadLongerOnesEndTheConnectio
 }
 
 TEST_F(RemoteRobustnessTest, HttpRequestsAreClosedAtOnceAndNothingOfThemRuns) {
-  const std::string body = "\r\nHost: 127.0.0.1:4444\r\nContent-Type: text/plain\r\n\r\nSVEC004\r\n";
+  const std::string body =
+      "\r\nHost: 127.0.0.1:4444\r\nContent-Type: text/plain\r\n\r\nSVEC004\r\n";
   const std::vector<std::string> requests = {
       "GET / HTTP/1.1" + body,        "POST / HTTP/1.1" + body,
       "PUT /drawer HTTP/1.1" + body,  "HEAD / HTTP/1.0" + body,
@@ -108,10 +110,21 @@ TEST_F(RemoteRobustnessTest, IdleResetAndHalfFinishedClientsDoNotStopTheService)
     RemoteClient broken;
     ASSERT_TRUE(broken.Connect(server->Port()));
     switch (i % 4) {
-      case 0: broken.Reset(); break;  // before its greeting could be read
-      case 1: broken.Send("SVEC0"); broken.Close(); break;  // half a line, then gone
-      case 2: broken.Send("SVEC005"); broken.Reset(); break;
-      case 3: broken.Send(std::string("\x00\xFF\x1B\x1D", 4)); broken.Close(); break;
+      case 0:  // gone before its greeting could be read
+        broken.Reset();
+        break;
+      case 1:  // half a line, then gone
+        broken.Send("SVEC0");
+        broken.Close();
+        break;
+      case 2:
+        broken.Send("SVEC005");
+        broken.Reset();
+        break;
+      case 3:
+        broken.Send(std::string("\x00\xFF\x1B\x1D", 4));
+        broken.Close();
+        break;
     }
   }
 
@@ -222,14 +235,15 @@ TEST_F(RemoteRobustnessTest, TheDefaultServiceListensOnIpv4AndIpv6Loopback) {
   MakeForm();
   remote::RemoteQueryServer any(*form, {.port = 0});
   ASSERT_TRUE(any.Start()) << any.Error();
-  for (const QHostAddress& address : {QHostAddress(QHostAddress::LocalHost),
-                                      QHostAddress(QHostAddress::LocalHostIPv6)}) {
+  for (const QHostAddress& address :
+       {QHostAddress(QHostAddress::LocalHost), QHostAddress(QHostAddress::LocalHostIPv6)}) {
     SCOPED_TRACE(address.toString().toStdString());
     if (!CanListenOn(address)) GTEST_SKIP() << "the machine has no such loopback address";
     QTcpSocket socket;
     socket.connectToHost(address, any.Port());
     socket.waitForConnected(static_cast<int>(kReplyTimeout.count()));
-    ASSERT_EQ(socket.state(), QAbstractSocket::ConnectedState) << socket.errorString().toStdString();
+    ASSERT_EQ(socket.state(), QAbstractSocket::ConnectedState)
+        << socket.errorString().toStdString();
     ASSERT_TRUE(socket.waitForReadyRead(static_cast<int>(kReplyTimeout.count())));
     EXPECT_EQ(socket.readAll().toStdString(), "SVE0000\r\n");
   }

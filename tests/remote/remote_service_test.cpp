@@ -55,9 +55,10 @@ TEST_F(RemoteServiceTest, LinesThatAreNoCommandDoNothing) {
   for (int b = 0; b < 256; ++b) {
     if (b != '\n') everyByteButLf.push_back(static_cast<char>(b));
   }
-  const std::vector<std::string> lines = {
-      "svec004", "SVEC004 ", " SVEC004", "SVEC0040", "SVEC00", "", "\r", "SVEC004\r\r",
-      "SVEC004\x80", "\xD3VEC004", "SVE0000", "33", "3 ", "Svec005", everyByteButLf};
+  const std::vector<std::string> lines = {"svec004",     "SVEC004 ",   " SVEC004",    "SVEC0040",
+                                          "SVEC00",      "",           "\r",          "SVEC004\r\r",
+                                          "SVEC004\x80", "\xD3VEC004", "SVE0000",     "33",
+                                          "3 ",          "Svec005",    everyByteButLf};
   for (const std::string& line : lines) client->Send(line + "\n");
   // A sentinel behind them: its records are the first bytes the client gets.
   client->Send("SVEC000\n");

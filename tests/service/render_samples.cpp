@@ -14,6 +14,7 @@
 #include "link/serial_link.h"
 #include "seams/dialogs.h"
 #include "sim/simulator.h"
+#include "seams/unattended_dialogs.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ constexpr std::chrono::seconds kPrintTimeout{20};
 constexpr const char* kPictureNames[] = {"receipt-80mm.png", "receipt-57mm.png", "receipt-qr.png"};
 
 // Nobody watches: the search's message box is answered at once.
-class SilentDialogs final : public zelka::seams::Dialogs {
- public:
-  void Information(const std::string&) override {}
-  void Error(const std::string&) override {}
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override {}
-  void ShowModeless(const std::string&) override {}
-};
 
 }  // namespace
 
@@ -52,7 +45,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   zelka::link::ResetLinkState();
-  SilentDialogs dialogs;
+  zelka::seams::UnattendedDialogs dialogs;
   zelka::form::MainForm::Options options;
   options.portSource = [&printer] { return std::vector<std::string>{printer.PortName()}; };
   zelka::form::MainForm form(dialogs, options);
