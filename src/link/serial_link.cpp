@@ -45,6 +45,10 @@ StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutM
 
   auto port = std::make_unique<QSerialPort>();
   port->setPortName(QString::fromStdString(name));
+  // Given before the open, the settings are what the open itself applies: the line never
+  // passes through the driver's default rate, where a peer still reading the last
+  // session's bytes would take them for noise.
+  ApplyLineSettings(*port, baud);
   if (!port->open(QIODevice::ReadWrite)) return kCannotOpen;
   if (!ApplyLineSettings(*port, baud)) return kCannotApplySettings;
   // A device without modem lines (a pseudo-terminal, some adapters) refuses these; the
