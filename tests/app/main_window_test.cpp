@@ -14,37 +14,12 @@
 
 #include "form/control_table.h"
 #include "link/serial_link.h"
-#include "support/fake_dialogs.h"
-#include "support/sim_fixture.h"
+#include "support/window_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-class MainWindowTest : public SimFixture {
- protected:
-  void SetUp() override {
-    SimFixture::SetUp();
-    form::MainForm::Options options;
-    options.portSource = [this] { return std::vector<std::string>{sim.PortName()}; };
-    window = std::make_unique<app::TForm1>(dialogs, options);
-    window->show();
-  }
-  void TearDown() override {
-    window.reset();
-    SimFixture::TearDown();
-  }
-  template <typename W>
-  W* Find(const char* name) {
-    auto* w = window->findChild<W*>(QString::fromUtf8(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  // Lets queued updates from other threads reach the widgets.
-  void Settle() { QApplication::processEvents(); }
-
-  FakeDialogs dialogs;
-  std::unique_ptr<app::TForm1> window;
-};
+using MainWindowTest = WindowFixture;
 
 TEST_F(MainWindowTest, EveryControlIsWhereTheLayoutPutsIt) {
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8(form::kMainCaption));

@@ -11,50 +11,12 @@
 
 #include "app/tform1.h"
 #include "link/serial_link.h"
-#include "seams/dialogs.h"
-#include "support/sim_fixture.h"
+#include "support/window_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-// Message boxes are only counted; the dialog window is shown for real.
-class WindowDialogs final : public seams::Dialogs {
- public:
-  void Information(const std::string&) override { ++messages; }
-  void Error(const std::string&) override { ++messages; }
-  std::optional<std::string> ChooseFile(const std::string&, bool) override { return std::nullopt; }
-  void Repaint() override {}
-  void ShowModeless(const std::string& name) override {
-    if (name == "TForm2" && form2) form2->show();
-  }
-  QWidget* form2 = nullptr;
-  int messages = 0;
-};
-
-class BaudDialogWindowTest : public SimFixture {
- protected:
-  void SetUp() override {
-    SimFixture::SetUp();
-    form::MainForm::Options options;
-    options.portSource = [this] { return std::vector<std::string>{sim.PortName()}; };
-    window = std::make_unique<app::TForm1>(dialogs, options);
-    dialogs.form2 = &window->Form2();
-    window->show();
-  }
-  void TearDown() override {
-    window.reset();
-    SimFixture::TearDown();
-  }
-  template <typename W>
-  W* Find(QWidget* parent, const char* name) {
-    auto* w = parent->findChild<W*>(QString::fromUtf8(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-
-  WindowDialogs dialogs;
-  std::unique_ptr<app::TForm1> window;
-};
+using BaudDialogWindowTest = WindowFixture;
 
 TEST_F(BaudDialogWindowTest, SpeedButtonThenSetChangesTheRateTwice) {
   Find<QPushButton>(window.get(), "Button7")->click();  // the search enables "Скорость"
@@ -83,7 +45,8 @@ TEST_F(BaudDialogWindowTest, SpeedButtonThenSetChangesTheRateTwice) {
   EXPECT_EQ(link::CurrentBaud, 115200);
   EXPECT_FALSE(link::PortIsOpen);
   EXPECT_TRUE(window->Form2().isVisible()) << "the dialog stays open";
-  EXPECT_EQ(dialogs.messages, 1) << "only the search's message";
+  EXPECT_EQ(dialogs.Messages().front().kind, "information");
+  EXPECT_EQ(dialogs.Messages().size(), 2u) << "the search's message and the dialog shown";
 }
 
 }  // namespace

@@ -35,7 +35,10 @@ class FakeDialogs final : public seams::Dialogs {
     std::lock_guard lock(mutex_);
     ++repaints;
   }
-  void ShowModeless(const std::string& windowName) override { Record({"modeless", windowName}); }
+  void ShowModeless(const std::string& windowName) override {
+    Record({"modeless", windowName});
+    if (onModeless) onModeless(windowName);
+  }
 
   std::vector<Shown> Messages() const {
     std::lock_guard lock(mutex_);
@@ -59,6 +62,8 @@ class FakeDialogs final : public seams::Dialogs {
   int repaints = 0;
   // Called while a message is "on screen" (e.g. to look at the port while a box is up).
   std::function<void(const Shown&)> onShow;
+  // Called for a window to show without waiting (a window test shows it for real).
+  std::function<void(const std::string&)> onModeless;
 
  private:
   void Record(Shown s) {
