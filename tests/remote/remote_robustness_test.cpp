@@ -82,6 +82,12 @@ TEST_F(RemoteRobustnessTest, HttpRequestsAreClosedAtOnceAndNothingOfThemRuns) {
 }
 
 TEST_F(RemoteRobustnessTest, ClientLeavingDuringTheRecordsEndsTheSearchAndFreesThePort) {
+  // A printer slow enough after the model for the client's going to be noticed: a prompt
+  // one can answer every query before the connection reports the client gone.
+  for (std::uint8_t n : {0x23, 0x2B, 0x97, 0x33, 0xA3}) {
+    sim.AddFault({.prefix = {0x1D, 0x49, 0x40, n}, .kind = sim::Fault::Kind::Late,
+                  .delay = std::chrono::milliseconds(100)});
+  }
   Serve();
   auto client = Connect();
   client->Send("SVEC000\n");
