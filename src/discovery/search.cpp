@@ -43,14 +43,13 @@ void TakeFoundPort(seams::Context& context, int AMode, int index, const std::str
 void Search(seams::Context& context, int AMode) {
   CurrentPortName = kNoPort;
   for (int baud : BaudScanTable) {
-    // The item count is read again before every probe.
-    for (int index = 0; index < static_cast<int>(context.window.Items("ComboBox1").size());
-         ++index) {
+    // The items are read again before every probe: the list may change meanwhile.
+    for (std::size_t index = 0;; ++index) {
       const auto items = context.window.Items("ComboBox1");
-      if (index >= static_cast<int>(items.size())) break;
-      const std::string port = items[static_cast<std::size_t>(index)];
+      if (index >= items.size()) break;
+      const std::string& port = items[index];
       if (Probe(port, baud)) {
-        TakeFoundPort(context, AMode, index, port, baud);
+        TakeFoundPort(context, AMode, static_cast<int>(index), port, baud);
         ClosePort();
         return;
       }
