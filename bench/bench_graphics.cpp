@@ -1,12 +1,14 @@
 // Printing a 576 × 4000 picture against a prompt simulated printer on a pseudo-terminal.
 // A row frame is 78 bytes, which take 13.54 ms on the line at 57600 baud (10 bits a
 // byte); the program's own time per row is measured beside that.
-//   BM_PictureRows:   the rows of a reordered file sent over the open port, one frame
-//                     each. Counters: us_per_row (the program's time per row, the link's
-//                     write included), line_us_per_row, share_of_line_pct (target < 2)
-//                     and allocs_per_row (target 0: operator new is counted below).
+//   BM_PictureRows:   the rows of a loaded picture sent over the open port, one frame
+//                     each (SendRasterRows). Counters: us_per_row (the program's time per
+//                     row, the link's write included), line_us_per_row, share_of_line_pct
+//                     (target < 2) and allocs_per_row (target 0: operator new is counted
+//                     below).
 //   BM_RowFrame:      building one frame (copy and invert 72 bytes), without the link.
-//   BM_Button3Click:  the whole handler: file read, reordering, 4000 rows, feed and cut.
+//   BM_PrintPicture:  the whole print: LoadPicture (file read, reordering), SendPicture
+//                     (port opened, 4000 rows, port closed) and FinishPicture (feed, cut).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -19,9 +21,9 @@
 #include "graphics/picture_print.h"
 #include "graphics/raster_rows.h"
 #include "link/serial_link.h"
-#include "seams/context.h"
+#include "printer/result.h"
+#include "printer/session.h"
 #include "sim/simulator.h"
-#include "seams/unattended_dialogs.h"
 
 // Allocations of the calling thread (the simulator's own thread does not count).
 namespace {
@@ -51,15 +53,18 @@ constexpr double kBitsPerByte = 10;  // start, 8 data, stop
 constexpr double kFrameBytes = 6 + kWidth / 8;
 constexpr double kLineUsPerRow = kFrameBytes * kBitsPerByte / kBaud * 1e6;
 
+constexpr std::chrono::milliseconds kReadTimeout{10'000};
+
 struct PromptPrinter {
   sim::Simulator printer{sim::DefaultPrinter()};
+  zelka::printer::Session session;
   bool ok = false;
   PromptPrinter() {
     ok = printer.Start();
-    link::CurrentPortName = printer.PortName();
-    link::CurrentBaud = kBaud;
+    session.SetPort(printer.PortName());
+    session.SetBaud(kBaud);
   }
-  ~PromptPrinter() { link::ClosePort(); }
+  ~PromptPrinter() { session.CloseAll(); }
 };
 
 void ReportPerRow(benchmark::State& state, double totalUs, std::size_t allocations) {
@@ -73,11 +78,11 @@ void ReportPerRow(benchmark::State& state, double totalUs, std::size_t allocatio
 
 void BM_PictureRows(benchmark::State& state) {
   PromptPrinter p;
-  std::vector<std::uint8_t> file = testing::MakeBitmap({kWidth, kRows});
-  graphics::RowLayout layout;
+  graphics::Picture picture{testing::MakeBitmap({kWidth, kRows}), {}};
   if (!p.ok ||
-      graphics::ReorderBitmapRows(file, kWidth, kRows, layout) != graphics::BitmapError::kNone ||
-      link::OpenPort(p.printer.PortName(), kBaud, 10000) != link::kOk) {
+      graphics::ReorderBitmapRows(picture.file, kWidth, kRows, picture.layout) !=
+          graphics::BitmapError::kNone ||
+      !printer::OpenPrinter(p.session, kReadTimeout).Ok()) {
     return state.SkipWithError("no pty");
   }
   double totalUs = 0;
@@ -85,10 +90,12 @@ void BM_PictureRows(benchmark::State& state) {
   for (auto _ : state) {
     const std::size_t before = tAllocations;
     const auto start = Clock::now();
-    const graphics::RowsSent sent = graphics::SendRasterRows(file, layout);
+    const graphics::RowsSent sent = graphics::SendRasterRows(p.session, picture);
     totalUs += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
     allocations += tAllocations - before;
-    if (sent.status != link::kOk) return state.SkipWithError("a row was not written");
+    if (sent.status != link::Status::kOk || sent.rows != kRows) {
+      return state.SkipWithError("a row was not written");
+    }
     state.PauseTiming();
     p.printer.ClearLog();  // the printer's log would otherwise grow without end
     state.ResumeTiming();
@@ -107,23 +114,24 @@ void BM_RowFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_RowFrame)->Unit(benchmark::kNanosecond);
 
-
-void BM_Button3Click(benchmark::State& state) {
+void BM_PrintPicture(benchmark::State& state) {
   PromptPrinter p;
   const auto path = std::filesystem::temp_directory_path() / "zelka-bench-picture.bmp";
   const std::vector<std::uint8_t> file = testing::MakeBitmap({kWidth, kRows});
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  seams::UnattendedDialogs dialogs(path.string());
-  seams::WindowState window;
-  seams::Context context{window, dialogs};
   if (!p.ok) return state.SkipWithError("no pty");
   double totalUs = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    graphics::Button3Click(context);
+    graphics::Picture picture;
+    if (graphics::LoadPicture(path.string(), picture) != graphics::BitmapError::kNone) {
+      return state.SkipWithError("the picture was refused");
+    }
+    const graphics::PictureSent sent = graphics::SendPicture(p.session, picture);
+    const printer::Result finished = graphics::FinishPicture(p.session);
     totalUs += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    if (!dialogs.lastError.empty()) return state.SkipWithError(dialogs.lastError.c_str());
+    if (!sent.result.Ok() || !finished.Ok()) return state.SkipWithError("the print failed");
     state.PauseTiming();
     p.printer.ClearLog();
     state.ResumeTiming();
@@ -132,6 +140,6 @@ void BM_Button3Click(benchmark::State& state) {
   state.counters.erase("allocs_per_row");
   std::filesystem::remove(path);
 }
-BENCHMARK(BM_Button3Click)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PrintPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -6,7 +6,7 @@
 //                             the counter "overshoot_ms" is how late (target: < 20 ms).
 #include <benchmark/benchmark.h>
 
-
+#include <algorithm>
 #include <chrono>
 
 #include "commands/catalogue.h"
@@ -19,18 +19,21 @@ using namespace zelka;
 
 struct OpenPrinter {
   sim::Simulator printer{sim::DefaultPrinter()};
+  link::SerialLink link;
   bool ok = false;
   explicit OpenPrinter(int readTimeoutMs) {
-    ok = printer.Start() && link::OpenPort(printer.PortName(), 57600, readTimeoutMs) == link::kOk;
+    ok = printer.Start() &&
+         link.Open(printer.PortName(), 57600, std::chrono::milliseconds(readTimeoutMs)) ==
+             link::Status::kOk;
   }
-  ~OpenPrinter() { link::ClosePort(); }
+  ~OpenPrinter() { link.Close(); }
 };
 
 void BM_OneByteQueryRoundTrip(benchmark::State& state) {
   OpenPrinter p(300);
   if (!p.ok) return state.SkipWithError("no pty");
   for (auto _ : state) {
-    if (commands::QueryPaperSensor() != link::kOk) return state.SkipWithError("no reply");
+    if (!commands::QueryPaperSensor(p.link)) return state.SkipWithError("no reply");
   }
 }
 BENCHMARK(BM_OneByteQueryRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond)
@@ -39,9 +42,8 @@ BENCHMARK(BM_OneByteQueryRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond
 void BM_TextQueryRoundTrip(benchmark::State& state) {
   OpenPrinter p(300);
   if (!p.ok) return state.SkipWithError("no pty");
-  std::string text;
   for (auto _ : state) {
-    if (commands::QueryModelName(text) != link::kOk) return state.SkipWithError("no reply");
+    if (!commands::QueryModelName(p.link)) return state.SkipWithError("no reply");
   }
 }
 BENCHMARK(BM_TextQueryRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond)
@@ -55,7 +57,7 @@ void BM_SilentReadOvershoot(benchmark::State& state) {
   double worst = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    commands::QueryPaperSensor();
+    benchmark::DoNotOptimize(commands::QueryPaperSensor(p.link));
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     worst = std::max(worst, took.count() - kTimeoutMs);
   }

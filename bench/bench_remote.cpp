@@ -7,8 +7,8 @@
 //     "us_per_command" is the time from the first send to the program's last feed, per
 //     command.
 //   BM_ClientsFeeding/1: one client sending 20, the same figures for comparison: the
-//     link lock serialises the commands, so many clients should cost about the same per
-//     command as one.
+//     printer worker runs the commands one at a time, so many clients should cost about
+//     the same per command as one.
 #include <benchmark/benchmark.h>
 
 #include <QHostAddress>
@@ -23,13 +23,11 @@
 #include <thread>
 #include <vector>
 
-#include "form/main_form.h"
-#include "link/link_lock.h"
 #include "link/serial_link.h"
+#include "printer/worker.h"
+#include "remote/host.h"
 #include "remote/remote_query_server.h"
-#include "seams/dialogs.h"
 #include "sim/simulator.h"
-#include "seams/unattended_dialogs.h"
 
 namespace {
 
@@ -43,34 +41,46 @@ constexpr std::chrono::seconds kLogSettleTimeout{2};
 constexpr std::chrono::microseconds kWrittenPollPeriod{200};
 
 
-// A printer, the form that knows it, and the service on 127.0.0.1 at a free port.
+// Counts the frames the program wrote, beside what the printer got: tells a feed the
+// program never sent from one the line lost.
+class WriteCounter final : public link::Observer {
+ public:
+  void OnSent(const std::string&, int, std::span<const std::uint8_t>) override { ++written; }
+  void OnReceived(const std::string&, int, std::span<const std::uint8_t>) override {}
+  std::atomic<std::size_t> written{0};
+};
+
+// A printer, a worker whose session knows it, and the service on 127.0.0.1 at a free port.
 struct ServedPrinter {
   sim::Simulator printer{sim::DefaultPrinter()};
-  seams::UnattendedDialogs dialogs;
-  std::unique_ptr<form::MainForm> form;
+  WriteCounter writes;
+  std::unique_ptr<printer::Worker> worker;
   std::unique_ptr<remote::RemoteQueryServer> server;
   bool ok = false;
 
   ServedPrinter() {
     if (!printer.Start()) return;
-    link::ResetLinkState();
-    form::MainForm::Options options;
-    options.portSource = [this] { return std::vector<std::string>{printer.PortName()}; };
-    form = std::make_unique<form::MainForm>(dialogs, options);
-    form->FormCreate();
-    {
-      link::PrinterOperation operation;
-      link::CurrentPortName = printer.PortName();
-    }
+    worker = std::make_unique<printer::Worker>();
+    worker->SetLinkObserver(&writes);
+    const std::string port = printer.PortName();
+    const int baud = printer.State().baud;
+    worker->Submit([port, baud](printer::Session& session) {
+      session.SetPort(port);
+      session.SetBaud(baud);
+    });
+    worker->WaitIdle();
+    remote::Host host;
+    host.worker = worker.get();
+    host.ports = [port] { return std::vector<std::string>{port}; };
     server = std::make_unique<remote::RemoteQueryServer>(
-        *form, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
+        host, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
     ok = server->Start();
   }
   ~ServedPrinter() {
+    // The connections wait for the worker's jobs: the service goes first.
     server.reset();
-    form.reset();
+    worker.reset();
     printer.Stop();
-    link::ResetLinkState();
   }
 };
 
@@ -98,10 +108,7 @@ void BM_ClientsFeeding(benchmark::State& state) {
   std::string packet;
   for (int i = 0; i < kCommandsPerClient; ++i) packet += "SVEC004\n";
 
-  // What the program wrote, beside what the printer got: tells a feed the program never
-  // sent from one the line lost.
-  std::atomic<std::size_t> written{0};
-  link::SetTxTap([&written](std::span<const std::uint8_t>) { ++written; });
+  std::atomic<std::size_t>& written = served.writes.written;
   std::size_t feeds = 0, lost = 0, notWhole = 0, writtenTotal = 0;
   double seconds = 0;
   for (auto _ : state) {
@@ -138,7 +145,6 @@ void BM_ClientsFeeding(benchmark::State& state) {
     lost += commands - std::min(commands, lineFeeds);
     clients.clear();
   }
-  link::SetTxTap({});
   const double iterations = static_cast<double>(state.iterations());
   state.counters["feeds"] = static_cast<double>(feeds) / iterations;
   state.counters["lost"] = static_cast<double>(lost);

@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes as a bitmap file, through everything that reads one before
 // it reaches the printer: the header check (as the loader sees the head of the file and
 // as a buffer holding it whole), the picture path's checks, the row reordering in place
-// and the raster frames, and the simulated printer's own decoding of the logo.
+// and the raster frames, the logo path's size-field check against the printer's own
+// framing of the logo, and the simulated printer's own decoding of the logo.
 //
 // The file is copied into a buffer of exactly its length, so that AddressSanitizer
 // catches a single byte read or written past its end.
@@ -13,6 +14,7 @@
 
 #include "graphics/bitmap_header.h"
 #include "graphics/raster_rows.h"
+#include "sim/command_parser.h"
 #include "sim/logo_bitmap.h"
 
 namespace {
@@ -34,6 +36,11 @@ void CheckHeader(const std::uint8_t* data, std::size_t size) {
   Require(whole.width >= 1 && whole.width <= kMaxDimension);
   Require(whole.Rows() >= 1 && whole.Rows() <= kMaxDimension);
   Require(whole.pixelOffset < size);
+  // The picture path never sends a frame without dots nor one the count byte cannot hold.
+  if (CheckPrintable(whole) == BitmapError::kNone) {
+    Require(whole.width >= kMinPrintableWidth);
+    Require(static_cast<std::size_t>(whole.width / 8) <= kMaxRasterRowBytes);
+  }
 }
 
 // The picture path with W and H as the header gives them, and with W and H from the end
@@ -55,6 +62,25 @@ void PrintRows(const std::uint8_t* data, std::size_t size, std::int32_t width,
   }
 }
 
+// The logo path: a file whose headers and size field pass goes out behind ESC, and the
+// printer must frame exactly that file as the logo, and what follows as a command of its
+// own (here ESC i), never as part of the picture.
+void CheckLogoFraming(const std::uint8_t* data, std::size_t size) {
+  BitmapInfo info;
+  if (ParseBitmapHeader({data, size}, size, info) != BitmapError::kNone ||
+      CheckSizeField({data, size}, size) != BitmapError::kNone) {
+    return;
+  }
+  std::vector<std::uint8_t> stream{0x1B};
+  stream.insert(stream.end(), data, data + size);
+  stream.insert(stream.end(), {0x1B, 0x69});
+  const auto commands = zelka::sim::CommandParser::ParseAll(stream);
+  Require(commands.size() == 2);
+  Require(commands[0].name == zelka::sim::command_name::kLogo);
+  Require(commands[0].bytes.size() == size + 1);
+  Require(commands[1].bytes == std::vector<std::uint8_t>{0x1B, 0x69});
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static_cast<std::int32_t>(tail[4] | tail[5] << 8 | tail[6] << 16 | tail[7] << 24);
     PrintRows(data, size, width, height);
   }
+  CheckLogoFraming(data, size);
 
   const std::vector<std::uint8_t> file(data, data + size);
   if (const auto logo = zelka::sim::DecodeLogoBitmap(file)) {

@@ -25,6 +25,14 @@ Bytes Cut(Bytes file, std::size_t length) {
   return file;
 }
 
+// The file followed by printer commands that its size field leaves out: a parameter
+// write, a drawer kick and the bootloader's entry.
+Bytes CommandsBehind(Bytes file) {
+  file.insert(file.end(), {0x1F, 0x03, 0x08, 0x01, 0x1B, 0x70, 0x30, 0x96, 0x96, 0x00, 0x6B,
+                           0x52, 0x5F, 0x75, 0x57});
+  return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +66,11 @@ int main(int argc, char** argv) {
       {"cut-header", Cut(wide, 30)},
       {"file-header-only", Cut(wide, 14)},
       {"not-bmp", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}},
+      {"7x3", MakeBitmap({7, 3})},
+      {"8x3", MakeBitmap({8, 3})},
+      {"size-field-larger", Set32(wide, 2, 4000)},
+      {"size-field-zero", Set32(wide, 2, 0)},
+      {"commands-behind-logo", CommandsBehind(MakeBitmap({1, 1}))},
   };
   for (const auto& [name, bytes] : seeds) {
     std::ofstream out(dir / name, std::ios::binary);

@@ -105,8 +105,8 @@ PtyPort::Readiness PtyPort::Wait(std::chrono::milliseconds timeout) {
   return ready;
 }
 
-bool PtyPort::Read(std::vector<std::uint8_t>& out) {
-  out.resize(kReadChunkBytes);
+bool PtyPort::Read(std::vector<std::uint8_t>& out, std::size_t most) {
+  out.resize(std::min(most, kReadChunkBytes));
   const ssize_t n = read(master_, out.data(), out.size());
   // EIO is how the master reports a slave that nobody holds once its bytes are read.
   out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);

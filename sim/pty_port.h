@@ -36,7 +36,7 @@ class PtyPort {
   Readiness Wait(std::chrono::milliseconds timeout);
   // Reads what is waiting into `out` (replacing its contents). False when nothing could
   // be read, which includes the slave having been closed.
-  bool Read(std::vector<std::uint8_t>& out);
+  bool Read(std::vector<std::uint8_t>& out, std::size_t most = SIZE_MAX);
   // Never blocks: bytes the program's side has no room for are lost, as on a real line.
   void Write(const std::vector<std::uint8_t>& bytes);
   // The rate the program set on the slave; the pair shares one set of line settings.

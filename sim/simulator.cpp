@@ -26,6 +26,8 @@ constexpr std::chrono::milliseconds kPollInterval{5};
 // The longest wait while nobody holds the port: it only delays Stop().
 constexpr std::chrono::milliseconds kIdleInterval{20};
 constexpr char kGarbageName[] = "garbage";
+// What a line-speed read takes at once: small enough that the pace is even.
+constexpr std::size_t kLineSpeedChunk = 64;
 
 }  // namespace
 
@@ -41,6 +43,8 @@ struct Simulator::Impl {
   void Serve();
   std::chrono::milliseconds PollTimeout(std::chrono::milliseconds longest = kPollInterval) const;
   void HandleChunk(const Bytes& chunk);
+  // Waits as long as `bytes` take on the line at the printer's rate.
+  void WaitLineTime(std::size_t bytes);
   void HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now);
   void OnSlaveClosed();
   void SendDueReplies();
@@ -67,6 +71,7 @@ struct Simulator::Impl {
   PrinterModel model;
   FaultList faults;
   bool silent = false;
+  std::atomic<bool> lineSpeed{false};
   std::vector<LogEntry> log;
   std::size_t commandCount = 0;  // log entries that are not garbage
   std::condition_variable logGrew;  // also told of every new receipt
@@ -83,8 +88,9 @@ void Simulator::Impl::Serve() {
   Bytes chunk;
   while (!stopping) {
     const auto ready = port.Wait(PollTimeout());
-    const bool gotBytes = ready.readable && port.Read(chunk);
+    const bool gotBytes = ready.readable && port.Read(chunk, lineSpeed ? kLineSpeedChunk : SIZE_MAX);
     if (gotBytes) HandleChunk(chunk);
+    if (gotBytes && lineSpeed) WaitLineTime(chunk.size());
     // After the read, so that the replies to what was just read are not yet written and
     // the close of the program before them is already known.
     if (port.SlaveClosedSinceLastAsked()) OnSlaveClosed();
@@ -237,6 +243,19 @@ void Simulator::SetState(const PrinterState& state) {
   std::lock_guard lock(mutex_);
   state_ = state;
 }
+
+void Simulator::Impl::WaitLineTime(std::size_t bytes) {
+  int baud = 0;
+  {
+    std::lock_guard lock(sim.mutex_);
+    baud = std::max(model.ListeningBaud(sim.state_), 1);
+  }
+  constexpr std::int64_t kBitsPerByte = 10;
+  std::this_thread::sleep_for(std::chrono::microseconds(
+      static_cast<std::int64_t>(bytes) * kBitsPerByte * 1'000'000 / baud));
+}
+
+void Simulator::SetLineSpeedReading(bool on) { impl_->lineSpeed = on; }
 
 void Simulator::SetSilent(bool silent) {
   std::lock_guard lock(mutex_);

@@ -122,6 +122,10 @@ class Simulator {
   // Every command answers nothing from now on (a printer switched off). Commands still
   // take effect and are logged; faults are not used up meanwhile.
   void SetSilent(bool silent);
+  // Takes bytes off the line no faster than a UART at the printer's rate would (ten bit
+  // times a byte), so that a large frame keeps the program's write waiting as a real
+  // serial line does. Off by default: the pty then takes everything at once.
+  void SetLineSpeedReading(bool on);
   void AddFault(Fault fault);
   void ClearFaults();
 

@@ -9,7 +9,7 @@
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
 #include "link/port_list.h"
-#include "link/serial_link.h"
+#include "printer/worker.h"
 #include "remote/remote_query_server.h"
 
 namespace {
@@ -37,8 +37,6 @@ void StartRemoteService(zelka::remote::RemoteQueryServer& remote) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The serial state is set up before any window exists.
-  zelka::link::ResetLinkState();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelka-utility"));
 
@@ -75,15 +73,27 @@ int main(int argc, char** argv) {
     if (remote) StartRemoteService(*remote);
   };
 
+  zelka::printer::Worker worker;
   zelka::app::QtDialogs dialogs;
-  zelka::app::TForm1 window(dialogs, formOptions);
-  remote = std::make_unique<zelka::remote::RemoteQueryServer>(window.Form(), RemoteOptions(*options));
+  zelka::app::TForm1 window(dialogs, worker, formOptions);
+  zelka::form::MainForm& form = window.Form();
+  zelka::remote::Host host;
+  host.worker = &worker;
+  host.ports = [&form] { return form.ListedPorts(); };
+  host.onSearched = [&form](const zelka::discovery::SearchResult& r) { form.ShowSearchResult(r); };
+  host.onStep = [&form](zelka::discovery::Step step, const zelka::discovery::Identity& identity) {
+    form.ShowIdentifyStep(step, identity);
+  };
+  host.onSerialTitle = [&form](const std::string& caption) { form.ShowSerialTitle(caption); };
+  remote = std::make_unique<zelka::remote::RemoteQueryServer>(host, RemoteOptions(*options));
   StartRemoteService(*remote);
   dialogs.SetMainWindow(&window);
   dialogs.AddWindow("TForm2", &window.Form2());
   window.show();
   const int code = QApplication::exec();
-  // Its connections use the window's form: they end before the window goes.
+  // The connections wait for the worker, and the worker's jobs post to the window: the
+  // service ends first, then the job under way (or it gives up), then the window.
   remote.reset();
+  worker.Stop();
   return code;
 }

@@ -39,11 +39,6 @@ std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, bool
   return name.toStdString();
 }
 
-void QtDialogs::Repaint() {
-  if (main_) main_->repaint();
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void QtDialogs::ShowModeless(const std::string& windowName) {
   auto it = windows_.find(windowName);
   if (it == windows_.end() || !it->second) return;

@@ -1,4 +1,4 @@
-// Message boxes, file dialogs and repainting with real Qt widgets.
+// Message boxes and file dialogs with real Qt widgets.
 #pragma once
 
 #include <QPointer>
@@ -6,11 +6,11 @@
 
 #include <map>
 
-#include "seams/dialogs.h"
+#include "form/dialogs.h"
 
 namespace zelka::app {
 
-class QtDialogs final : public seams::Dialogs {
+class QtDialogs final : public form::Dialogs {
  public:
   void SetMainWindow(QWidget* window) { main_ = window; }
   void AddWindow(const std::string& name, QWidget* window) { windows_[name] = window; }
@@ -18,7 +18,6 @@ class QtDialogs final : public seams::Dialogs {
   void Information(const std::string& text) override;
   void Error(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override;
-  void Repaint() override;
   void ShowModeless(const std::string& windowName) override;
 
  private:

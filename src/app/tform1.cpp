@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include <QCloseEvent>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
 
@@ -30,11 +32,11 @@ TForm2::TForm2(form::MainForm& form, QWidget* parent) : QDialog(parent) {
   binding_ = new WidgetBinding(form, this, form::BaudDialogControls(), "TForm2.");
 }
 
-TForm1::TForm1(seams::Dialogs& dialogs, form::MainForm::Options options)
+TForm1::TForm1(form::Dialogs& dialogs, printer::Worker& worker, form::MainForm::Options options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      form_(std::make_unique<form::MainForm>(dialogs, std::move(options))) {
+      form_(std::make_unique<form::MainForm>(dialogs, worker, WithPost(std::move(options)))) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(QString::fromUtf8(form::kMainCaption));
   setFont(WindowFont(font()));
@@ -44,7 +46,7 @@ TForm1::TForm1(seams::Dialogs& dialogs, form::MainForm::Options options)
   form2_->hide();
 
   // State changes reach the widgets on this window's thread: directly from it, queued
-  // from a remote client's thread (which never waits for us).
+  // from any other.
   QPointer<TForm1> self(this);
   form_->Window().SetObserver([self](const std::string& name) {
     if (!self) return;
@@ -58,5 +60,34 @@ TForm1::TForm1(seams::Dialogs& dialogs, form::MainForm::Options options)
 }
 
 TForm1::~TForm1() { form_->Window().SetObserver({}); }
+
+form::MainForm::Options TForm1::WithPost(form::MainForm::Options options) {
+  // Tasks from the printer worker (a job's progress and result) run on this window's
+  // thread in the order they were posted; once the window is gone they are dropped.
+  options.post = [self = QPointer<TForm1>(this)](form::MainForm::Task task) {
+    if (!self) return;
+    QMetaObject::invokeMethod(
+        self.data(), [self, task = std::move(task)] {
+          if (self) task();
+        },
+        Qt::QueuedConnection);
+  };
+  return options;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (form_->UpdatingFirmware()) {
+    const auto answer = QMessageBox::question(
+        this, windowTitle(),
+        QString::fromUtf8("Идёт обновление прошивки. Если прервать его, принтер останется в "
+                          "загрузчике до следующего обновления. Прервать и закрыть программу?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
 
 }  // namespace zelka::app

@@ -114,20 +114,28 @@ void WidgetBinding::Connect(const form::ControlSpec& control, QWidget* widget) {
 }
 
 void WidgetBinding::Apply(const std::string& stateName) {
+  if (stateName == form::kBusyChange) {
+    ApplyBusy();
+    return;
+  }
   auto it = widgets_.find(stateName);
   if (it == widgets_.end() || !it->second) return;
   QWidget* widget = it->second;
-  const seams::Control c = form_.Window().Snapshot(stateName);
+  const form::Control c = form_.Window().Snapshot(stateName);
   const QSignalBlocker blocker(widget);
-  widget->setEnabled(c.enabled);
+  const ControlKind kind = kinds_[stateName];
+  // While a printer job runs, nothing that would start another one can be pressed.
+  const bool heldBack = (kind == ControlKind::Button || kind == ControlKind::RadioButton) &&
+                        form_.Window().Busy();
+  widget->setEnabled(c.enabled && !heldBack);
   widget->setVisible(c.visible);
-  switch (kinds_[stateName]) {
+  switch (kind) {
     case ControlKind::Button: static_cast<QPushButton*>(widget)->setText(Q(c.caption)); break;
     case ControlKind::Label: {
       auto* label = static_cast<QLabel*>(widget);
       label->setText(Q(c.caption));
       QPalette palette = label->palette();
-      palette.setColor(QPalette::WindowText, c.colour == seams::kRedColour
+      palette.setColor(QPalette::WindowText, c.colour == form::kRedColour
                                                  ? QColor(Qt::red)
                                                  : QApplication::palette().color(QPalette::WindowText));
       label->setPalette(palette);
@@ -158,6 +166,17 @@ void WidgetBinding::Apply(const std::string& stateName) {
     case ControlKind::Edit: static_cast<QLineEdit*>(widget)->setText(Q(c.caption)); break;
     case ControlKind::ProgressBar: static_cast<QProgressBar*>(widget)->setValue(c.position); break;
     case ControlKind::Image: break;
+  }
+}
+
+void WidgetBinding::ApplyBusy() {
+  for (const auto& [name, widget] : widgets_) Apply(name);
+  QWidget* window = qobject_cast<QWidget*>(parent());
+  if (!window) return;
+  if (form_.Window().Busy()) {
+    window->setCursor(Qt::WaitCursor);
+  } else {
+    window->unsetCursor();
   }
 }
 

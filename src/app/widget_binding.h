@@ -28,12 +28,14 @@ class WidgetBinding : public QObject {
                 std::string prefix);
 
   QWidget* Widget(const std::string& name) const;
-  // Applies the state of `stateName` to its widget; other names are ignored.
+  // Applies the state of `stateName` to its widget (kBusyChange: the busy state to every
+  // widget); other names are ignored.
   void Apply(const std::string& stateName);
 
  private:
   QWidget* Create(const form::ControlSpec& control, QWidget* parent);
   void Connect(const form::ControlSpec& control, QWidget* widget);
+  void ApplyBusy();
 
   form::MainForm& form_;
   std::string prefix_;

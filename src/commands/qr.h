@@ -12,7 +12,7 @@
 
 namespace zelka::commands {
 
-using link::StatusCode;
+using link::Status;
 
 // GS ( k pL pH 49 fn ...: the 2D-code command with symbol type 49 (QR Code).
 inline constexpr std::array<Byte, 3> kQrCommandHead = {kGs, 0x28, 0x6B};
@@ -30,21 +30,16 @@ inline constexpr std::size_t kQrStoreCountedOverhead = 3;
 
 // The most data bytes one symbol gets; longer text is cut after its last whole character.
 inline constexpr std::size_t kQrMaxDataBytes = 50;
-inline constexpr std::size_t kQrWorkAreaSize = 500;
 
 // The fixed text of the sample symbol: 36 characters, 50 bytes in UTF-8.
 inline constexpr std::string_view kQrSamplePayload = "Зелька Принтерс 2024 www.zelka.local";
 
-// Where StoreQrData encodes its text; zero-filled by every call. Guarded by the link lock.
-extern std::uint8_t QrWorkArea[kQrWorkAreaSize];
+// Sends the store-data frame for `text` (UTF-8) over the open link: at most
+// kQrMaxDataBytes bytes, never half a character. Does not print.
+Status StoreQrData(link::SerialLink& link, std::string_view text);
 
-// Sends the store-data frame for `text` (UTF-8) over the open port: at most
-// kQrMaxDataBytes bytes, never half a character. Does not print. Always 0.
-StatusCode StoreQrData(std::string_view text);
-
-// Button19: opens the printer's port (2000 ms), sends module size, error correction, the
-// sample text, the print request, ESC d 7 and ESC i, and closes the port. Takes the link
-// lock itself; nothing is reported. Always 0.
-StatusCode PrintSampleQrCode();
+// Module size, error correction, the store-data frame for `text`, the print request,
+// ESC d 7 and ESC i, over the open link. Nothing is read back.
+void PrintQrCode(link::SerialLink& link, std::string_view text);
 
 }  // namespace zelka::commands

@@ -1,34 +1,26 @@
 #include "commands/text_line.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "commands/codepage.h"
 #include "commands/frames.h"
-#include "link/serial_link.h"
 
 namespace zelka::commands {
 
-std::uint8_t PrinterVariant = 0;
-int PaperWidthMm = 80;
-
-int TextLineLimit() {
-  const bool narrowPaper = PaperWidthMm == 57;
-  // The model "Printer Zelka" fits one character more on either paper.
-  if (PrinterVariant == 1) return narrowPaper ? 41 : 57;
+int TextLineLimit(PrinterModel model, int paperWidthMm) {
+  const bool narrowPaper = paperWidthMm == 57;
+  if (model == PrinterModel::kReference) return narrowPaper ? 41 : 57;
   return narrowPaper ? 40 : 56;
 }
 
-void PrintTextLine(std::string_view line) {
+void PrintTextLine(link::SerialLink& link, std::string_view line, int limit) {
   const std::string encoded = EncodeCp866(line);
-  const auto n = std::min<std::size_t>(encoded.size(), static_cast<std::size_t>(TextLineLimit()));
-  std::copy_n(encoded.begin(), n, link::TxBuffer);
-  link::TxLength = static_cast<std::int32_t>(n);
-  link::SendTx();
-  link::TxBuffer[0] = kCr;
-  link::TxBuffer[1] = kLf;
-  link::TxLength = 2;
-  link::SendTx();
+  const auto n = std::min<std::size_t>(encoded.size(), static_cast<std::size_t>(std::max(limit, 0)));
+  link.Send(std::span(reinterpret_cast<const Byte*>(encoded.data()), n));
+  static constexpr std::array<Byte, 2> kLineEnd = {kCr, kLf};
+  link.Send(kLineEnd);
 }
 
 }  // namespace zelka::commands

@@ -2,24 +2,21 @@
 // holds, ended by CR LF.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
+
+#include "link/serial_link.h"
 
 namespace zelka::commands {
 
-// 1 when the printer identified itself as the model "Printer Zelka", else 0. Set by the
-// identification; guarded by the link lock.
-extern std::uint8_t PrinterVariant;
-// The paper width for text lines: 80, or 57 while a 57 mm test receipt prints. Guarded
-// by the link lock.
-extern int PaperWidthMm;
+// Which printer the identification found: the model "Printer Zelka" fits one character
+// more on a line than any other.
+enum class PrinterModel { kOther, kReference };
 
-// Characters per printed line for the current PrinterVariant and PaperWidthMm.
-int TextLineLimit();
+// Characters per printed line for `model` on paper `paperWidthMm` wide (80 or 57).
+int TextLineLimit(PrinterModel model, int paperWidthMm);
 
-// Converts `line` (UTF-8) to code page 866, keeps at most TextLineLimit() characters and
-// sends them, then CR LF as a write of its own. The port is the caller's; nothing is
-// reported.
-void PrintTextLine(std::string_view line);
+// Converts `line` (UTF-8) to code page 866, keeps at most `limit` characters and sends
+// them, then CR LF as a write of its own. Nothing is reported.
+void PrintTextLine(link::SerialLink& link, std::string_view line, int limit);
 
 }  // namespace zelka::commands

@@ -1,14 +1,23 @@
-// Manual connection: the port chosen in ComboBox1 becomes the printer's port at the
-// current rate, without a search and without reading anything from the printer.
+// Manual connection: a port the user names becomes the printer's port at the session's
+// rate, without a search and without reading anything from the printer.
 #pragma once
 
-#include "seams/context.h"
+#include <string>
+
+#include "link/serial_link.h"
+#include "printer/session.h"
 
 namespace zelka::discovery {
 
-void Button11Click(seams::Context& context);
+struct ConnectResult {
+  link::Status opened = link::Status::kOk;
+  link::OpenFailure reason = link::OpenFailure::kNone;  // when it could not be opened
+  std::string detail;                                   // the system's words for it
+  int baud = 0;                                         // the rate it was tried at
+};
 
-// Button11 is usable while ComboBox1 has a selected port.
-void UpdateManualConnectionButton(seams::WindowState& window);
+// Opens `port` at the session's rate and closes it again. The port becomes the
+// session's printer port only when it opened.
+ConnectResult ConnectManually(printer::Session& session, const std::string& port);
 
 }  // namespace zelka::discovery

@@ -1,71 +1,87 @@
-#include "discovery/auto_detect.h"
+#include "discovery/search.h"
+
+#include <QEventLoop>
+
+#include <chrono>
+#include <map>
+#include <thread>
 
 #include "commands/catalogue.h"
-#include "discovery/identification.h"
-#include "link/link_lock.h"
 
 namespace zelka::discovery {
 
-using namespace zelka::link;
-
 namespace {
 
-constexpr int kProbeReadTimeoutMs = 300;
-constexpr const char* kFoundMessageHead = "Принтер чеков найден на ";
-constexpr const char* kFoundMessageRate = " на скорости ";
+constexpr std::chrono::milliseconds kProbeReadTimeout{300};
 
-// The printer controls that a search which finds a printer enables, in this order.
-constexpr const char* kEnabledByTheSearch[] = {
-    "Button1", "Button2", "Button3", "Button4", "Button6", "Button8", "Button9",
-    "Button10", "Button12", "Button13", "Button19", "Button21", "Button22"};
+struct Probe {
+  std::string port;
+  link::SerialLink* link = nullptr;  // nullptr: listed twice, the earlier entry probes it
+  link::Status opened = link::Status::kNotOpen;
+  bool answered = false;
+};
 
-// One probe: any single byte in reply to GS r 1 means a printer.
-bool Probe(const std::string& port, int baud) {
-  OpenPort(port, baud, kProbeReadTimeoutMs);
-  return commands::QueryPaperSensor() == kOk;
+// Runs on a thread of its own with a link no other probe uses.
+void RunProbe(Probe& probe, int baud) {
+  // Serial ports register notifiers with their thread's event dispatcher.
+  const QEventLoop dispatcherHolder;
+  probe.opened = probe.link->Open(probe.port, baud, kProbeReadTimeout);
+  probe.answered = commands::QueryPaperSensor(*probe.link).has_value();
+  probe.link->Close();
 }
 
-void TakeFoundPort(seams::Context& context, int AMode, int index, const std::string& port,
-                   int baud) {
-  seams::WindowState& window = context.window;
-  // Checked while CurrentPortName is still "0": its paper-width action finds no printer
-  // and sends nothing.
-  window.SetChecked("RadioButton80mm", true);
-  CurrentPortName = port;
-  for (const char* name : kEnabledByTheSearch) window.SetEnabled(name, true);
-  window.SetSelectedIndex("ComboBox1", index);
-  if (AMode == kWindowRequest) {
-    context.dialogs.Information(kFoundMessageHead + port + kFoundMessageRate +
-                                std::to_string(baud));
-  }
-}
-
-void Search(seams::Context& context, int AMode) {
-  CurrentPortName = kNoPort;
-  for (int baud : BaudScanTable) {
-    // The items are read again before every probe: the list may change meanwhile.
-    for (std::size_t index = 0;; ++index) {
-      const auto items = context.window.Items("ComboBox1");
-      if (index >= items.size()) break;
-      const std::string& port = items[index];
-      if (Probe(port, baud)) {
-        TakeFoundPort(context, AMode, static_cast<int>(index), port, baud);
-        ClosePort();
-        return;
-      }
-      ClosePort();
-    }
+void NoteProblem(std::map<std::string, PortProblem>& problems, const Probe& probe) {
+  if (probe.opened == link::Status::kOk) {
+    problems.erase(probe.port);
+  } else if (probe.opened == link::Status::kCannotOpen) {
+    problems[probe.port] = {probe.port, probe.link->LastOpenFailure(), probe.link->LastOpenError()};
   }
 }
 
 }  // namespace
 
-void AutoDetectPrinter(seams::Context& context, int AMode, RecordWriter* AContext) {
-  PrinterOperation operation;
-  Search(context, AMode);
-  if (CurrentPortName != kNoPort && !CurrentPortName.empty()) {
-    IdentifyPrinter(context, AMode, AContext);
+SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
+  session.SetPort(link::kNoPort);
+  SearchResult result;
+  std::map<std::string, PortProblem> problems;
+  std::vector<std::string> lastList;
+  for (int baud : kSearchRates) {
+    lastList = ports();
+    std::vector<Probe> probes;
+    probes.reserve(lastList.size());
+    // Links are made here, on the session's thread; each probe thread uses its own.
+    std::map<std::string, std::size_t> firstEntry;
+    for (const std::string& port : lastList) {
+      const bool first = firstEntry.emplace(port, probes.size()).second;
+      probes.push_back({port, first ? &session.LinkFor(port) : nullptr});
+    }
+    {
+      std::vector<std::jthread> threads;
+      threads.reserve(probes.size());
+      for (Probe& probe : probes) {
+        if (probe.link) threads.emplace_back([&probe, baud] { RunProbe(probe, baud); });
+      }
+    }
+    for (Probe& probe : probes) {
+      if (!probe.link) probe = probes[firstEntry[probe.port]];
+    }
+    bool anyOpened = false;
+    for (const Probe& probe : probes) {
+      anyOpened = anyOpened || probe.opened == link::Status::kOk;
+      NoteProblem(problems, probe);
+    }
+    if (anyOpened) session.SetBaud(baud);
+    for (std::size_t index = 0; index < probes.size(); ++index) {
+      if (!probes[index].answered) continue;
+      session.SetPort(probes[index].port);
+      result.printer = FoundPrinter{probes[index].port, baud, index};
+      return result;
+    }
   }
+  for (const std::string& port : lastList) {
+    if (auto it = problems.find(port); it != problems.end()) result.unopened.push_back(it->second);
+  }
+  return result;
 }
 
 }  // namespace zelka::discovery

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "commands/catalogue.h"
+
 namespace zelka::firmware {
 namespace {
 
@@ -46,6 +48,16 @@ std::optional<std::string> BoardMismatch(std::string_view bootNumber, std::uint8
   if (fileBoard == *board) return std::nullopt;
   return "Внимание!!! Данная версия прошивки(версия " + std::to_string(fileBoard) +
          ") не соответствует текущей версии платы(версия " + std::to_string(*board) + ").";
+}
+
+BoardCheck CheckBoard(printer::Session& session, const FirmwareImage& image) {
+  BoardCheck check;
+  // A port that did not open fails the query at once: the printer did not tell.
+  session.Open(kBoardQueryReadTimeout);
+  check.bootNumber = commands::QueryFirmwareNumber(session.Link(), commands::Firmware::kBoot);
+  session.Link().Close();
+  if (check.bootNumber) check.refusal = BoardMismatch(*check.bootNumber, image.Board());
+  return check;
 }
 
 }  // namespace zelka::firmware

@@ -1,160 +1,162 @@
 #include "firmware/bootloader.h"
 
-#include <algorithm>
 #include <span>
-#include <vector>
 
 #include "firmware/data_block.h"
-#include "firmware/firmware_file.h"
-#include "link/link_lock.h"
 #include "link/serial_link.h"
-#include "seams/sleeper.h"
 
 namespace zelka::firmware {
-
-using link::ClosePort;
-using link::CurrentBaud;
-using link::CurrentPortName;
-using link::OpenPort;
-using link::PrinterOperation;
-using link::ReceiveRx;
-using link::RxBuffer;
-
 namespace {
 
-// The status of OpenPort is not looked at: a port that did not open makes the read that
+using link::SerialLink;
+
+// Closes the printer's port when a routine ends, however it ends.
+class ClosingPort {
+ public:
+  explicit ClosingPort(printer::Session& session) : session_(session) {}
+  ~ClosingPort() { session_.Link().Close(); }
+  ClosingPort(const ClosingPort&) = delete;
+  ClosingPort& operator=(const ClosingPort&) = delete;
+
+ private:
+  printer::Session& session_;
+};
+
+// The status of the open is not looked at: a port that did not open makes the read that
 // follows fail, and that read's code says which step found no printer.
-void Open(std::int32_t baud, std::chrono::milliseconds readTimeout) {
-  OpenPort(CurrentPortName, baud, static_cast<int>(readTimeout.count()));
+void Open(printer::Session& session, int baud, std::chrono::milliseconds readTimeout) {
+  session.OpenAt(session.Port(), baud, readTimeout);
 }
 
-// A write that fails shows up as the failure of the read that follows it.
-void Send(std::span<const Byte> frame) {
-  std::copy(frame.begin(), frame.end(), link::TxBuffer);
-  link::TxLength = static_cast<std::int32_t>(frame.size());
-  link::SendTx();
+bool Exchange(SerialLink& link, std::span<const Byte> frame, std::size_t replyBytes) {
+  link.Send(frame);
+  return link.Receive(replyBytes) == link::Status::kOk;
 }
 
-bool Exchange(std::span<const Byte> frame, int replyBytes) {
-  Send(frame);
-  return ReceiveRx(replyBytes) == link::kOk;
+Reply FirstReplyByte(const SerialLink& link) { return static_cast<Reply>(link.RxByte(0)); }
+
+BootStatus ImageFault(const FirmwareImage& image) {
+  if (image.bytes.empty()) return BootStatus::kImageUnreadable;
+  if (image.bytes.size() > kMaxImageBytes) return BootStatus::kImageTooLarge;
+  return BootStatus::kOk;
 }
 
 // 00 FE and the enquiry, at the transfer rate. A bootloader that answers 00 FE with 0x08
 // wants the port opened anew; it is taken as ready then, without another 00 FE.
-int Handshake() {
-  Open(kBootloaderBaud, kHandshakeReadTimeoutMs);
-  if (!Exchange(kReadyFrame, kReadyReplyBytes)) return kNoReadyReply;
-  Byte reply = RxBuffer[0];
-  if (reply == kReconnect) {
-    ClosePort();
-    seams::SleepFor(kReconnectWaitMs);
-    Open(kBootloaderBaud, kHandshakeReadTimeoutMs);
-    reply = kAck;
+BootStatus Handshake(printer::Session& session) {
+  Open(session, kBootloaderBaud, kHandshakeReadTimeout);
+  if (!Exchange(session.Link(), kReadyFrame, kReadyReplyBytes)) return BootStatus::kNoReadyReply;
+  Reply reply = FirstReplyByte(session.Link());
+  if (reply == Reply::kReconnect) {
+    session.Link().Close();
+    session.Sleep(kReconnectWait);
+    Open(session, kBootloaderBaud, kHandshakeReadTimeout);
+    reply = Reply::kAck;
   }
-  if (reply != kAck) return kReadyRefused;
-  return BootloaderEnquiry();
-}
-
-int LoadImage(const std::string& path, std::vector<Byte>& image) {
-  image.reserve(kMaxImageBytes);
-  switch (ReadImage(PathFromUtf8(path), kMaxImageBytes, image)) {
-    case ImageRead::Ok: return kBootOk;
-    case ImageRead::TooLarge: return kImageTooLarge;
-    case ImageRead::Unreadable: break;
-  }
-  return kImageUnreadable;
+  if (reply != Reply::kAck) return BootStatus::kReadyRefused;
+  return BootloaderEnquiry(session);
 }
 
 // The speed command once more, then the port anew with the long read time-out of the
 // transfer: from here the bootloader may be busy with its flash before it answers.
-int ReopenForTransfer() {
-  if (!Exchange(kSpeedFrame, kSpeedReplyBytes)) return kNoSpeedReply;
-  CurrentBaud = kBootloaderBaud;
-  ClosePort();
-  seams::SleepFor(kReopenWaitMs);
-  Open(CurrentBaud, kTransferReadTimeoutMs);
-  return BootloaderEnquiry();
+BootStatus ReopenForTransfer(printer::Session& session) {
+  if (!Exchange(session.Link(), kSpeedFrame, kSpeedReplyBytes)) return BootStatus::kNoSpeedReply;
+  // The bootloader speaks at the transfer rate from now on, whether or not the port
+  // opens again.
+  session.SetBaud(kBootloaderBaud);
+  session.Link().Close();
+  session.Sleep(kReopenWait);
+  Open(session, kBootloaderBaud, kTransferReadTimeout);
+  return BootloaderEnquiry(session);
 }
 
 // The start command is answered only once the flash is erased.
-int StartTransfer() {
-  Send(kStartFrame);
-  seams::SleepFor(kEraseWaitMs);
-  if (ReceiveRx(kStartReplyBytes) != link::kOk) return kNoStartReply;
-  if (RxBuffer[0] != kAck) return kStartRefused;
-  seams::SleepFor(kBlockPhaseWaitMs);
-  return kBootOk;
+BootStatus StartTransfer(printer::Session& session) {
+  SerialLink& link = session.Link();
+  link.Send(kStartFrame);
+  session.Sleep(kEraseWait);
+  if (link.Receive(kStartReplyBytes) != link::Status::kOk) return BootStatus::kNoStartReply;
+  if (FirstReplyByte(link) != Reply::kAck) return BootStatus::kStartRefused;
+  session.Sleep(kBlockPhaseWait);
+  return BootStatus::kOk;
 }
 
 // Blocks follow each other without a pause; any reply but CAN and NAK accepts a block.
-int SendBlocks(std::span<const Byte> image, const BlockProgress& progress) {
+// Each block is built in the transmit buffer itself: no copy of 258 bytes per block.
+BootStatus SendBlocks(printer::Session& session, std::span<const Byte> image,
+                      const BlockProgress& progress) {
+  SerialLink& link = session.Link();
   const std::size_t count = BlockCount(image.size());
-  const std::span<Byte, kBlockFrameBytes> frame(link::TxBuffer, kBlockFrameBytes);
+  const std::span<Byte, kBlockFrameBytes> frame = link.TxBuffer().first<kBlockFrameBytes>();
   for (std::size_t index = 0; index < count; ++index) {
+    if (session.Cancelled()) return BootStatus::kCancelled;
     BuildDataBlock(image, index, frame);
-    link::TxLength = static_cast<std::int32_t>(kBlockFrameBytes);
-    link::SendTx();
+    link.SendTx(kBlockFrameBytes);
     if (progress) progress(index + 1, count);
-    if (ReceiveRx(kBlockReplyBytes) != link::kOk) return kNoBlockReply;
-    if (RxBuffer[0] == kCan) return kBlockCancelled;
-    if (RxBuffer[0] == kNak) return kBlockRefused;
+    if (link.Receive(kBlockReplyBytes) != link::Status::kOk) return BootStatus::kNoBlockReply;
+    const Reply reply = FirstReplyByte(link);
+    if (reply == Reply::kCan) return BootStatus::kBlockCancelled;
+    if (reply == Reply::kNak) return BootStatus::kBlockRefused;
   }
-  return kBootOk;
+  return BootStatus::kOk;
 }
 
-int EndTransfer() {
-  seams::SleepFor(kBlockPhaseWaitMs);
-  if (!Exchange(kEndFrame, kEndReplyBytes)) return kNoEndReply;
-  if (RxBuffer[0] == kCan) return kEndCancelled;
-  return kBootOk;
+BootStatus EndTransfer(printer::Session& session) {
+  session.Sleep(kBlockPhaseWait);
+  if (!Exchange(session.Link(), kEndFrame, kEndReplyBytes)) return BootStatus::kNoEndReply;
+  if (FirstReplyByte(session.Link()) == Reply::kCan) return BootStatus::kEndCancelled;
+  return BootStatus::kOk;
 }
 
-int RunTransfer(const std::string& path, const BlockProgress& progress) {
-  if (const int result = Handshake(); result != kBootOk) return result;
-  // Read before the speed command: a file that cannot be read ends the update while the
-  // bootloader still waits in its handshake, and no block is built from an unread buffer.
-  std::vector<Byte> image;
-  if (const int result = LoadImage(path, image); result != kBootOk) return result;
-  if (const int result = ReopenForTransfer(); result != kBootOk) return result;
-  if (const int result = StartTransfer(); result != kBootOk) return result;
-  if (const int result = SendBlocks(image, progress); result != kBootOk) return result;
-  return EndTransfer();
+BootStatus RunTransfer(printer::Session& session, const FirmwareImage& image,
+                       const BlockProgress& progress) {
+  if (const BootStatus status = Handshake(session); status != BootStatus::kOk) return status;
+  if (const BootStatus status = ReopenForTransfer(session); status != BootStatus::kOk) return status;
+  if (const BootStatus status = StartTransfer(session); status != BootStatus::kOk) return status;
+  if (const BootStatus status = SendBlocks(session, image.bytes, progress);
+      status != BootStatus::kOk) {
+    return status;
+  }
+  return EndTransfer(session);
 }
 
 }  // namespace
 
-int EnterBootloader() {
-  PrinterOperation operation;
+BootStatus EnterBootloader(printer::Session& session) {
+  const ClosingPort closing(session);
   // The printer still runs its main firmware, at the rate it was found at.
-  Open(CurrentBaud, kHandshakeReadTimeoutMs);
-  const bool answered = Exchange(kBootEntryFrame, kBootEntryReplyBytes);
-  ClosePort();
-  if (!answered) return kNoBootEntryReply;
-  seams::SleepFor(kBootloaderStartWaitMs);
-  return kBootOk;
+  Open(session, session.Baud(), kHandshakeReadTimeout);
+  const bool answered = Exchange(session.Link(), kBootEntryFrame, kBootEntryReplyBytes);
+  // Closed while the bootloader starts: it wakes up at a rate of its own.
+  session.Link().Close();
+  if (!answered) return BootStatus::kNoBootEntryReply;
+  session.Sleep(kBootloaderStartWait);
+  return BootStatus::kOk;
 }
 
-int SetBootloaderSpeed() {
-  PrinterOperation operation;
-  Open(kBootloaderWakeBaud, kHandshakeReadTimeoutMs);
-  const bool answered = Exchange(kSpeedFrame, kSpeedReplyBytes);
-  ClosePort();
-  if (!answered) return kNoSpeedReply;
-  seams::SleepFor(kSpeedChangeWaitMs);
-  return kBootOk;
+BootStatus SetBootloaderSpeed(printer::Session& session) {
+  const ClosingPort closing(session);
+  Open(session, kBootloaderWakeBaud, kHandshakeReadTimeout);
+  const bool answered = Exchange(session.Link(), kSpeedFrame, kSpeedReplyBytes);
+  session.Link().Close();
+  if (!answered) return BootStatus::kNoSpeedReply;
+  session.Sleep(kSpeedChangeWait);
+  return BootStatus::kOk;
 }
 
-int BootloaderEnquiry() {
-  PrinterOperation operation;
-  return Exchange(kEnquiryFrame, kEnquiryReplyBytes) ? kBootOk : kNoEnquiryReply;
+BootStatus BootloaderEnquiry(printer::Session& session) {
+  return Exchange(session.Link(), kEnquiryFrame, kEnquiryReplyBytes) ? BootStatus::kOk
+                                                                     : BootStatus::kNoEnquiryReply;
 }
 
-int TransferFirmware(const std::string& path, const BlockProgress& progress) {
-  PrinterOperation operation;
-  const int result = RunTransfer(path, progress);
-  ClosePort();
-  return result;
+BootStatus TransferFirmware(printer::Session& session, const FirmwareImage& image,
+                            const BlockProgress& progress) {
+  // Checked before the start command erases the flash: an image the flash cannot take,
+  // or none at all, must not leave the printer without firmware.
+  if (const BootStatus fault = ImageFault(image); fault != BootStatus::kOk) return fault;
+  if (session.Cancelled()) return BootStatus::kCancelled;
+  const ClosingPort closing(session);
+  return RunTransfer(session, image, progress);
 }
 
 }  // namespace zelka::firmware

@@ -1,53 +1,50 @@
 #include "firmware/firmware_file.h"
 
-#include <fstream>
-#include <system_error>
+#include <array>
+#include <span>
+
+#include "files/regular_file.h"
 
 namespace zelka::firmware {
+namespace {
 
-std::filesystem::path PathFromUtf8(const std::string& name) {
-  return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
-bool IsExistingFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
-}
-
-std::optional<std::uintmax_t> FileLength(const std::filesystem::path& path) {
-  std::error_code error;
-  const std::uintmax_t length = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  return length;
-}
-
-std::uint8_t ReadBoardVersion(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file || !file.seekg(-1, std::ios::end)) return 0;
-  char last = 0;
-  if (!file.get(last)) return 0;
-  return static_cast<std::uint8_t>(last);
-}
-
-ImageRead ReadImage(const std::filesystem::path& path, std::size_t capacity,
-                    std::vector<std::uint8_t>& image) {
-  image.clear();
-  // The length from the file system: a folder or a device has none a stream would tell.
-  const std::optional<std::uintmax_t> length = FileLength(path);
-  if (!length) return ImageRead::Unreadable;
-  if (*length > capacity) return ImageRead::TooLarge;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return ImageRead::Unreadable;
-  image.resize(static_cast<std::size_t>(*length));
-  const auto wanted = static_cast<std::streamsize>(image.size());
-  // One byte more than the length asks whether the file grew since it was measured.
-  file.read(reinterpret_cast<char*>(image.data()), wanted);
-  const bool whole = file.gcount() == wanted && file.peek() == std::char_traits<char>::eof();
-  if (!whole) {
-    image.clear();
-    return ImageRead::Unreadable;
+FileProblem ProblemOf(files::FileError error) {
+  switch (error) {
+    case files::FileError::kNone: return FileProblem::kNone;
+    case files::FileError::kDoesNotExist: return FileProblem::kDoesNotExist;
+    case files::FileError::kNotRegular: return FileProblem::kNotAFile;
+    case files::FileError::kUnreadable: break;
   }
-  return ImageRead::Ok;
+  return FileProblem::kUnreadable;
+}
+
+}  // namespace
+
+FirmwareFileRead ReadFirmwareFile(const std::string& utf8Path, FirmwareImage& image) {
+  image.bytes.clear();
+  FirmwareFileRead read;
+  files::RegularFile file;
+  read.problem = ProblemOf(file.Open(utf8Path));
+  if (read.problem != FileProblem::kNone) return read;
+  read.length = file.Length();
+  // Refused on its length alone: nothing of a file the flash cannot take is read.
+  if (read.length > kMaxImageBytes) {
+    read.problem = FileProblem::kTooLarge;
+    return read;
+  }
+  if (read.length == 0) {
+    read.problem = FileProblem::kEmpty;
+    return read;
+  }
+  image.bytes.resize(static_cast<std::size_t>(read.length));
+  // One byte more than the length asks whether the file grew while it was read: what was
+  // read might then be half of the old content and half of the new.
+  std::array<std::uint8_t, 1> beyond{};
+  if (!file.Read(image.bytes) || file.Read(beyond)) {
+    image.bytes.clear();
+    read.problem = FileProblem::kUnreadable;
+  }
+  return read;
 }
 
 }  // namespace zelka::firmware

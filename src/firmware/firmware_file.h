@@ -1,28 +1,45 @@
 // The firmware file (*.bin): the image sent byte for byte; its last byte names the board
 // version the image is built for.
+//
+// The file is read once, whole, into a FirmwareImage; the board check and the transfer
+// both use that image and never the file again, so a file replaced on disk while the
+// update runs cannot get past the check and into the printer.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "firmware/bootloader_protocol.h"
+
 namespace zelka::firmware {
 
-// The dialogs hand over UTF-8 names; the users' PCs must not read them as the ANSI code page.
-std::filesystem::path PathFromUtf8(const std::string& name);
+enum class FileProblem {
+  kNone,
+  kDoesNotExist,
+  kNotAFile,    // a folder, pipe, device or socket
+  kUnreadable,  // opening or reading failed, or the file changed length while it was read
+  kEmpty,       // nothing to flash: taken as it is, it would erase the printer for nothing
+  kTooLarge,    // longer than kMaxImageBytes; not read
+};
 
-// A file a transfer can start from (not a directory, not missing).
-bool IsExistingFile(const std::filesystem::path& path);
-// The file's length; nothing when it cannot be had.
-std::optional<std::uintmax_t> FileLength(const std::filesystem::path& path);
-// The board version the file is built for: its last byte, 0 when nothing can be read.
-std::uint8_t ReadBoardVersion(const std::filesystem::path& path);
+struct FirmwareImage {
+  std::vector<std::uint8_t> bytes;
 
-enum class ImageRead { Ok, Unreadable, TooLarge };
-// Reads the whole file into `image` (at most `capacity` bytes; a longer file is not read).
-ImageRead ReadImage(const std::filesystem::path& path, std::size_t capacity,
-                    std::vector<std::uint8_t>& image);
+  // The board version the image is built for: its last byte, 0 for an empty image.
+  std::uint8_t Board() const { return bytes.empty() ? 0 : bytes.back(); }
+};
+
+struct FirmwareFileRead {
+  FileProblem problem = FileProblem::kNone;
+  // The file's length when it was opened (also when it is refused for it); 0 when it
+  // could not be opened.
+  std::uint64_t length = 0;
+};
+
+// Reads the file at `utf8Path` into `image`. The file is opened once, without blocking
+// (a pipe or device in its place is refused, not waited on), and read from the opened
+// descriptor. On any problem `image` is left empty.
+FirmwareFileRead ReadFirmwareFile(const std::string& utf8Path, FirmwareImage& image);
 
 }  // namespace zelka::firmware

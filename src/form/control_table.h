@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "seams/window_state.h"
+#include "form/window_state.h"
 
 namespace zelka::form {
 
@@ -17,7 +17,7 @@ struct ControlSpec {
   ControlKind kind;
   std::string parent;  // "" = the window itself
   int left, top, width, height;
-  seams::Control state;
+  Control state;
   int fontPixelHeight = 0;  // 0 = the window's font
 };
 

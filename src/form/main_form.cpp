@@ -1,14 +1,11 @@
 #include "form/main_form.h"
 
-#include "commands/catalogue.h"
 #include "form/control_table.h"
-#include "link/link_lock.h"
-#include "link/serial_link.h"
 
 namespace zelka::form {
 
-MainForm::MainForm(seams::Dialogs& dialogs, Options options)
-    : context_{window_, dialogs}, options_(std::move(options)) {
+MainForm::MainForm(Dialogs& dialogs, printer::Worker& worker, Options options)
+    : dialogs_(dialogs), worker_(worker), options_(std::move(options)) {
   BuildControls();
   InstallDisplayRules();
   RegisterDiscoveryHandlers(*this);
@@ -16,6 +13,8 @@ MainForm::MainForm(seams::Dialogs& dialogs, Options options)
   RegisterGraphicsHandlers(*this);
   RegisterFirmwareHandlers(*this);
 }
+
+MainForm::~MainForm() = default;
 
 void MainForm::BuildControls() {
   for (const ControlSpec& control : MainWindowControls()) window_.AddControl(control.name, control.state);
@@ -51,28 +50,47 @@ void MainForm::Click(const std::string& name) {
   handler();
 }
 
-bool MainForm::HasHandler(const std::string& name) const { return handlers_.count(name) != 0; }
-
 void MainForm::SetHandler(const std::string& name, Handler handler) {
   handlers_[name] = std::move(handler);
 }
 
-void MainForm::AutoDetectPrinter(int AMode, discovery::RecordWriter* AContext) {
-  discovery::AutoDetectPrinter(context_, AMode, AContext);
+void MainForm::Post(Task task) {
+  if (options_.post) {
+    options_.post(std::move(task));
+  } else {
+    task();
+  }
 }
 
-}  // namespace zelka::form
+void MainForm::RunJob(std::function<void(printer::Session&)> job, std::function<void()> done) {
+  RunJob<bool>(
+      [job = std::move(job)](printer::Session& session) {
+        job(session);
+        return true;
+      },
+      [done = std::move(done)](bool) {
+        if (done) done();
+      });
+}
 
-namespace zelka::form {
+void MainForm::BeginJob() {
+  if (jobs_++ == 0) window_.SetBusy(true);
+}
 
-void MainForm::ChangePrinterBaudRate(int rate) {
-  constexpr int kReadTimeoutMs = 5000;
-  link::PrinterOperation operation;
-  link::OpenPort(link::CurrentPortName, link::CurrentBaud, kReadTimeoutMs);
-  commands::SendPrinterBaudRate(rate);
-  link::ClosePort();
-  // Taken whatever happened: from now on every operation opens at the new rate.
-  link::CurrentBaud = rate;
+void MainForm::EndJob() {
+  if (--jobs_ == 0) window_.SetBusy(false);
+}
+
+void MainForm::ShowSearchResult(const discovery::SearchResult& result) {
+  Post([this, result] { ApplySearchResult(result); });
+}
+
+void MainForm::ShowIdentifyStep(discovery::Step step, const discovery::Identity& identity) {
+  Post([this, step, identity] { ApplyIdentifyStep(step, identity); });
+}
+
+void MainForm::ShowSerialTitle(const std::string& caption) {
+  Post([this, caption] { window_.SetCaption("Label5", caption); });
 }
 
 }  // namespace zelka::form

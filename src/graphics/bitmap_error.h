@@ -6,6 +6,7 @@ namespace zelka::graphics {
 
 enum class BitmapError {
   kNone,
+  kDoesNotExist,       // nothing of that name
   kCannotRead,         // not a regular file, or opening or reading it failed
   kTooLarge,           // longer than the buffer it is read into
   kNotBitmap,          // no "BM" signature, or shorter than a file header
@@ -17,6 +18,8 @@ enum class BitmapError {
   kRowsPastEnd,        // O + rows × row bytes lies beyond the end of the file
   kNotOneBit,          // the picture path prints one bit per pixel, uncompressed, only
   kTooWide,            // more than 255 bytes per raster row (the frame's count byte)
+  kTooNarrow,          // under 8 dots: not one whole byte per raster row
+  kSizeMismatch,       // the size field (bytes 2..5) is not the file's length
 };
 
 }  // namespace zelka::graphics

@@ -1,62 +1,39 @@
 #include "graphics/bitmap_file.h"
 
-#include <array>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 
 namespace zelka::graphics {
-namespace {
 
-namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& name) {
-  return fs::path(std::u8string(name.begin(), name.end()));
-}
-
-// False for anything but a regular file whose length can be had.
-bool RegularFileLength(const fs::path& path, std::uint64_t& length) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error) || error) return false;
-  length = fs::file_size(path, error);
-  return !error;
-}
-
-bool ReadInto(const fs::path& path, std::span<std::uint8_t> bytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return file.gcount() == static_cast<std::streamsize>(bytes.size());
-}
-
-}  // namespace
-
-bool BitmapFileExists(const std::string& name) {
-  std::error_code error;
-  return fs::exists(PathOf(name), error) && !error;
-}
-
-BitmapError LoadBitmap(const std::string& name, BitmapInfo& info) {
-  const fs::path path = PathOf(name);
-  std::uint64_t length = 0;
-  if (!RegularFileLength(path, length)) return BitmapError::kCannotRead;
-  std::array<std::uint8_t, kHeaderBytesRead> head{};
-  const std::size_t wanted = length < head.size() ? static_cast<std::size_t>(length) : head.size();
-  if (!ReadInto(path, std::span(head).first(wanted))) return BitmapError::kCannotRead;
-  return ParseBitmapHeader(std::span(head).first(wanted), length, info);
-}
-
-FileRead ReadBitmapFile(const std::string& name, std::span<std::uint8_t> buffer) {
-  const fs::path path = PathOf(name);
-  FileRead result;
-  if (!RegularFileLength(path, result.length)) return {BitmapError::kCannotRead, 0};
-  if (result.length > buffer.size()) {
-    result.error = BitmapError::kTooLarge;
-    return result;
+BitmapError BitmapFile::Open(const std::string& name) {
+  if (state_ != State::kClosed) return BitmapError::kCannotRead;
+  switch (file_.Open(name)) {
+    case files::FileError::kNone: break;
+    case files::FileError::kDoesNotExist: return BitmapError::kDoesNotExist;
+    case files::FileError::kNotRegular:
+    case files::FileError::kUnreadable: return BitmapError::kCannotRead;
   }
-  if (!ReadInto(path, buffer.first(static_cast<std::size_t>(result.length)))) {
-    result.error = BitmapError::kCannotRead;
+  const std::uint64_t length = file_.Length();
+  headBytes_ = length < head_.size() ? static_cast<std::size_t>(length) : head_.size();
+  if (!file_.Read(std::span(head_).first(headBytes_))) return BitmapError::kCannotRead;
+  BitmapInfo info;
+  if (const BitmapError error = ParseBitmapHeader(Head(), length, info);
+      error != BitmapError::kNone) {
+    return error;
   }
-  return result;
+  info_ = info;
+  state_ = State::kChecked;
+  return BitmapError::kNone;
+}
+
+BitmapError BitmapFile::ReadAll(std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  if (state_ != State::kChecked) return BitmapError::kCannotRead;
+  if (Length() > limit) return BitmapError::kTooLarge;
+  state_ = State::kRead;  // the descriptor's position has moved past the head
+  std::vector<std::uint8_t> whole(static_cast<std::size_t>(Length()));
+  std::copy(head_.begin(), head_.begin() + static_cast<std::ptrdiff_t>(headBytes_), whole.begin());
+  if (!file_.Read(std::span(whole).subspan(headBytes_))) return BitmapError::kCannotRead;
+  bytes = std::move(whole);
+  return BitmapError::kNone;
 }
 
 }  // namespace zelka::graphics

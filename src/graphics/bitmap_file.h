@@ -1,35 +1,56 @@
-// Bitmap files on disk: the existence test, the picture loader's check and the whole-file
-// read into a fixed buffer. File names are UTF-8, as the file dialog gives them.
+// A bitmap file the user named, opened once: its headers are checked and all its bytes
+// read from the same descriptor. A name checked first and opened again later could by then
+// point at a pipe or a device (whose read would block for ever) or at another file whose
+// headers nobody checked. File names are UTF-8, as the file dialog and the command line
+// give them.
 //
-// Only regular files are opened: a device or pipe chosen by name could block a read for
-// ever, and a directory cannot be read at all.
+// Toolkit-free, like bitmap_header.h.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "files/regular_file.h"
 #include "graphics/bitmap_error.h"
 #include "graphics/bitmap_header.h"
 
 namespace zelka::graphics {
 
-// True when something of that name exists (a directory too: the loader then refuses it).
-bool BitmapFileExists(const std::string& name);
+class BitmapFile {
+ public:
+  // Opens `name` without blocking, reads its first kHeaderBytesRead bytes (the whole file
+  // when it is shorter) and checks them with ParseBitmapHeader against the length of the
+  // opened file. kDoesNotExist when nothing has that name; kCannotRead for a directory,
+  // pipe, device or socket and for a failed open or read; else the header check's answer.
+  // Once per object.
+  BitmapError Open(const std::string& name);
 
-// The picture loader: reads the file's headers and checks them (ParseBitmapHeader);
-// on success `info` holds W, H and the rest.
-BitmapError LoadBitmap(const std::string& name, BitmapInfo& info);
+  // Valid once Open returned kNone.
+  const BitmapInfo& Info() const { return info_; }
+  // The file's length when it was opened.
+  std::uint64_t Length() const { return file_.Length(); }
+  // The bytes the header check looked at.
+  std::span<const std::uint8_t> Head() const { return std::span(head_).first(headBytes_); }
 
-struct FileRead {
-  BitmapError error = BitmapError::kNone;  // kCannotRead or kTooLarge when not kNone
-  std::uint64_t length = 0;                // the file's length; for kTooLarge, how long it is
+  // The whole file into `bytes`, resized to Length(): the checked head, then the rest from
+  // the descriptor, so the headers in `bytes` are the ones that were checked even if the
+  // file is rewritten meanwhile. kTooLarge, before anything more is read or allocated, for
+  // a file longer than `limit`; kCannotRead before a successful Open, on a second call, or
+  // when the file yields fewer bytes than it had. `bytes` changes only on kNone.
+  BitmapError ReadAll(std::size_t limit, std::vector<std::uint8_t>& bytes);
+
+ private:
+  enum class State { kClosed, kChecked, kRead };
+
+  files::RegularFile file_;
+  std::array<std::uint8_t, kHeaderBytesRead> head_{};
+  std::size_t headBytes_ = 0;
+  BitmapInfo info_;
+  State state_ = State::kClosed;
 };
-
-// Reads the whole named file into the front of `buffer`, in binary. A file longer than
-// the buffer is refused before a byte is read; a file that cannot be opened, or yields
-// fewer bytes than its length, is kCannotRead (the buffer may then hold part of it).
-FileRead ReadBitmapFile(const std::string& name, std::span<std::uint8_t> buffer);
 
 }  // namespace zelka::graphics

@@ -4,6 +4,7 @@ namespace zelka::graphics {
 namespace {
 
 constexpr std::uint8_t kSignature[2] = {'B', 'M'};
+constexpr std::size_t kFileSizeAt = 2;
 constexpr std::size_t kPixelOffsetAt = 10;
 constexpr std::size_t kInfoHeaderSizeAt = 14;
 constexpr std::size_t kWidthAt = 18;
@@ -38,6 +39,11 @@ std::uint32_t ReadLe32(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 std::uint16_t ReadLe16(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+BitmapError CheckSizeField(std::span<const std::uint8_t> head, std::uint64_t fileLength) {
+  if (head.size() < kFileSizeAt + 4) return BitmapError::kNotBitmap;
+  return ReadLe32(head, kFileSizeAt) == fileLength ? BitmapError::kNone : BitmapError::kSizeMismatch;
 }
 
 std::uint64_t StoredRowBytes(std::int32_t width, std::uint16_t bitsPerPixel) {

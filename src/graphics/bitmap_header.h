@@ -1,11 +1,11 @@
 // The headers of a Windows bitmap file (*.bmp), checked before any of its bytes are used.
 //
-// A bitmap file is a 14-byte file header ("BM", the file size, the pixel-data offset O
-// at bytes 10..13) followed by an information header of at least 40 bytes (its size at
-// bytes 14..17, the width at 18..21, the height at 22..25, the bit depth at 28..29 and
-// the compression at 30..33, all little-endian). The pixel rows start at O, each padded
-// to a multiple of four bytes; a positive height stores the bottom row first, a negative
-// one the top row first.
+// A bitmap file is a 14-byte file header ("BM", the file size at bytes 2..5, the
+// pixel-data offset O at bytes 10..13) followed by an information header of at least 40
+// bytes (its size at bytes 14..17, the width at 18..21, the height at 22..25, the bit
+// depth at 28..29 and the compression at 30..33, all little-endian). The pixel rows start
+// at O, each padded to a multiple of four bytes; a positive height stores the bottom row
+// first, a negative one the top row first.
 //
 // Toolkit-free and allocation-free: the picture loader, the row reordering and the
 // fuzz target share it. Nothing here trusts a field of the file: every offset and size is
@@ -56,6 +56,13 @@ struct BitmapInfo {
 // plain rows, that all of them lie within the file.
 BitmapError ParseBitmapHeader(std::span<const std::uint8_t> head, std::uint64_t fileLength,
                               BitmapInfo& info);
+
+// Whether the file-size field (bytes 2..5 of `head`) is `fileLength`, for files that go to
+// the printer whole (the stored logo): the printer takes that many bytes after the command
+// byte as the file. A smaller value would leave the rest of the file to be run as
+// commands, a larger one would swallow the commands that follow. kSizeMismatch when it
+// differs; kNotBitmap when `head` is too short to hold it.
+BitmapError CheckSizeField(std::span<const std::uint8_t> head, std::uint64_t fileLength);
 
 // Bytes of one stored row: `width` pixels of `bitsPerPixel` bits, padded to four bytes.
 std::uint64_t StoredRowBytes(std::int32_t width, std::uint16_t bitsPerPixel);

@@ -1,82 +1,92 @@
 #include "graphics/logo_store.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "commands/catalogue.h"
 #include "graphics/bitmap_file.h"
-#include "graphics/choose_bitmap.h"
-#include "graphics/messages.h"
-#include "link/link_lock.h"
+#include "graphics/bitmap_header.h"
 
 namespace zelka::graphics {
 
-using namespace zelka::link;
-
 namespace {
 
-// The printer stores the picture before it answers the state query.
-constexpr std::chrono::milliseconds kLoadReadTimeoutMs{10'000};
-constexpr std::chrono::milliseconds kEraseReadTimeoutMs{7'500};
-constexpr std::uint8_t kLogoCommand = commands::kEsc;  // ESC, then the bitmap file
-constexpr std::uint8_t kLogoStoredBit = 0x01;          // bit 0 of the GS I 4 reply
+constexpr std::chrono::milliseconds kLoadReadTimeout{10'000};
+constexpr std::chrono::milliseconds kEraseReadTimeout{7'500};
+constexpr commands::Byte kLogoCommand = commands::kEsc;  // ESC, then the bitmap file
+constexpr commands::Byte kLogoStoredBit = 0x01;          // bit 0 of the GS I 4 reply
 
-int Ms(std::chrono::milliseconds timeout) { return static_cast<int>(timeout.count()); }
-
-// Label4 after a logo state query that returned `status` (the reply byte in RxBuffer[0]).
-// True when the printer replied.
-bool ShowLogoState(seams::WindowState& window, StatusCode status) {
-  if (status != kOk) {
-    window.SetValue("Label4", kNoData, seams::kRedColour);
-    return false;
+// GS I 4 over the open link, into `reading`.
+void AskLogoState(link::SerialLink& link, service::StateReading& reading) {
+  const std::optional<commands::Byte> reply =
+      commands::QueryInfoByte(link, commands::kInfoLogoState);
+  if (!reply) {
+    if (reading.result.Ok()) reading.result.problem = printer::Problem::kNoReply;
+    return;
   }
-  const bool stored = (RxBuffer[0] & kLogoStoredBit) != 0;
-  window.SetValue("Label4", stored ? kLogoPresent : kLogoAbsent, seams::kWindowTextColour);
-  return true;
+  reading.bitSet = (*reply & kLogoStoredBit) != 0;
 }
 
 }  // namespace
 
-void Button8Click(seams::Context& context) {
-  const std::optional<ChosenBitmap> chosen = ChooseBitmapFile(context);
-  if (!chosen) return;
-  context.dialogs.Repaint();
-
-  PrinterOperation operation;
-  // The file is read before the port opens: a file that cannot be sent whole sends nothing.
-  ClearTxBuffer();
-  TxBuffer[0] = kLogoCommand;
-  const FileRead read = ReadBitmapFile(chosen->name, std::span(TxBuffer + 1, kLogoFileLimit));
-  if (read.error != BitmapError::kNone) {
-    context.dialogs.Error(BitmapErrorText(read.error, kLogoFileLimit));
-    return;
+BitmapError LoadLogo(const std::string& utf8Path, Logo& logo) {
+  BitmapFile source;
+  if (const BitmapError error = source.Open(utf8Path); error != BitmapError::kNone) return error;
+  if (const BitmapError error = CheckSizeField(source.Head(), source.Length());
+      error != BitmapError::kNone) {
+    return error;
   }
-  const StatusCode opened = OpenPort(CurrentPortName, CurrentBaud, Ms(kLoadReadTimeoutMs));
-  if (opened != kOk && opened != kAlreadyOpen) {
-    context.dialogs.Error(kLogoPortFailed);
-    return;
+  Logo read;
+  if (const BitmapError error = source.ReadAll(kLogoFileLimit, read.file);
+      error != BitmapError::kNone) {
+    return error;
   }
-  TxLength = static_cast<std::int32_t>(read.length + 1);
-  if (SendTx() == kOk) {
-    context.dialogs.Information(kLogoLoaded);
-  } else {
-    // Part of the file may have gone out: the state query below tells what the printer
-    // made of it.
-    context.dialogs.Error(kLogoSendFailed);
-  }
-  if (!ShowLogoState(context.window, commands::QueryInfoByte(commands::kInfoLogoState))) {
-    context.dialogs.Information(kPowerCycleAdvice);
-  }
-  ClosePort();
+  logo = std::move(read);
+  return BitmapError::kNone;
 }
 
-void Button9Click(seams::Context& context) {
-  PrinterOperation operation;
-  OpenPort(CurrentPortName, CurrentBaud, Ms(kEraseReadTimeoutMs));
-  commands::SendFrame(commands::kEraseLogo);
-  ShowLogoState(context.window, commands::QueryInfoByte(commands::kInfoLogoState));
-  ClosePort();
+printer::Result SendLogo(printer::Session& session, const Logo& logo) {
+  const std::vector<std::uint8_t>& file = logo.file;
+  if (file.empty() || file.size() > kLogoFileLimit ||
+      CheckSizeField(file, file.size()) != BitmapError::kNone) {
+    printer::Result refused;
+    refused.problem = printer::Problem::kNotSent;
+    refused.port = session.Port();
+    return refused;
+  }
+  printer::Result result = printer::OpenPrinter(session, kLoadReadTimeout);
+  if (!result.Ok()) return result;
+  link::SerialLink& link = session.Link();
+  // Built in place: the transmit buffer is the one place a frame this long fits.
+  const std::span<std::uint8_t> frame = link.TxBuffer();
+  frame[0] = kLogoCommand;
+  std::copy(file.begin(), file.end(), frame.begin() + 1);
+  if (link.SendTx(file.size() + 1) != link::Status::kOk) {
+    result.problem = printer::Problem::kNotSent;
+  }
+  link.Close();
+  return result;
 }
 
-void Button10Click(seams::Context&) { commands::PrintStoredLogo(); }
+service::StateReading ReadLogoState(printer::Session& session) {
+  service::StateReading reading{printer::OpenPrinter(session, kLoadReadTimeout), std::nullopt};
+  if (!reading.result.Ok()) return reading;
+  AskLogoState(session.Link(), reading);
+  session.Link().Close();
+  return reading;
+}
+
+service::StateReading EraseLogo(printer::Session& session) {
+  service::StateReading reading{printer::OpenPrinter(session, kEraseReadTimeout), std::nullopt};
+  if (!reading.result.Ok()) return reading;
+  link::SerialLink& link = session.Link();
+  if (link.Send(commands::kEraseLogo) != link::Status::kOk) {
+    reading.result.problem = printer::Problem::kNotSent;
+  }
+  AskLogoState(link, reading);
+  link.Close();
+  return reading;
+}
 
 }  // namespace zelka::graphics

@@ -1,26 +1,55 @@
-// The printer's stored logo: load it from a bitmap file (Button8), erase it (Button9),
-// print it (Button10), and show in Label4 whether one is stored.
+// The printer's stored logo: load it from a bitmap file, erase it, and ask whether one is
+// stored. (Printing it is service::PrintStoredLogo.)
 //
 // The logo travels as the bitmap file itself behind one ESC byte; the printer decodes and
-// stores it. Each handler is one printer operation and holds the link lock throughout.
+// stores it, taking as many bytes as the file's size field says.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
 
+#include "graphics/bitmap_error.h"
 #include "link/serial_link.h"
-#include "seams/context.h"
+#include "printer/result.h"
+#include "printer/session.h"
+#include "service/service_actions.h"
 
 namespace zelka::graphics {
 
-// The file sits in TxBuffer behind the command byte.
+// The file sits in the link's transmit buffer behind the command byte.
 inline constexpr std::size_t kLogoFileLimit = link::kBufferSize - 1;
 
-// Loads a logo: the file goes out unchanged behind 1B, then the printer is asked whether
-// it now holds a logo.
-void Button8Click(seams::Context& context);
-// Erases the logo (GS @ 1) and asks the printer for the logo state.
-void Button9Click(seams::Context& context);
-// Prints the stored logo (GS / 0).
-void Button10Click(seams::Context& context);
+// A logo ready to be sent: the file's bytes, unchanged.
+struct Logo {
+  std::vector<std::uint8_t> file;  // at most kLogoFileLimit bytes
+};
+
+// Reads the file named `utf8Path` into `logo`, refusing it at the first of these that
+// fails: it exists (kDoesNotExist); it is a regular file that can be read (kCannotRead);
+// its headers (ParseBitmapHeader; any depth it accepts goes, the printer decodes it); its
+// size field is its length (kSizeMismatch: the printer would run the bytes past the stated
+// size as commands, or swallow the commands after a shorter file); at most kLogoFileLimit
+// bytes (kTooLarge); then the whole read. The file is opened once and never blocks the
+// caller. Uses no port; `logo` changes only on kNone.
+BitmapError LoadLogo(const std::string& utf8Path, Logo& logo);
+
+// Opens the printer's port (10 s read time-out), sends ESC and the file in one write, built
+// in the link's transmit buffer, and closes the port. kNotSent also when not every byte
+// went out: part of the file may have reached the printer, which ReadLogoState then tells.
+// A logo that LoadLogo did not make (empty, too long, or its size field not its length) is
+// kNotSent without the port being opened.
+printer::Result SendLogo(printer::Session& session, const Logo& logo);
+
+// Opens the printer's port (10 s: the printer stores a logo just sent before it answers),
+// asks GS I 4 and closes the port. bitSet: a logo is stored; kNoReply and no bitSet when
+// the printer did not answer.
+service::StateReading ReadLogoState(printer::Session& session);
+
+// Opens the printer's port (7.5 s read time-out), erases the logo (GS @ 1), asks GS I 4 and
+// closes the port. The state is asked also when the erase was not written whole (the result
+// is then kNotSent, and bitSet tells what the printer holds).
+service::StateReading EraseLogo(printer::Session& session);
 
 }  // namespace zelka::graphics

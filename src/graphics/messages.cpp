@@ -7,6 +7,7 @@ namespace zelka::graphics {
 std::string BitmapErrorText(BitmapError error, std::size_t bufferBytes) {
   switch (error) {
     case BitmapError::kNone: return {};
+    case BitmapError::kDoesNotExist: return kFileDoesNotExist;
     case BitmapError::kCannotRead: return "Не удалось прочитать файл.";
     case BitmapError::kTooLarge:
       return "Файл слишком велик: допустимо не более " + std::to_string(bufferBytes) + " байт.";
@@ -28,6 +29,12 @@ std::string BitmapErrorText(BitmapError error, std::size_t bufferBytes) {
     case BitmapError::kTooWide:
       return "Рисунок слишком широк: в строке допустимо не более " +
              std::to_string(kMaxRasterRowBytes * 8 + 7) + " точек.";
+    case BitmapError::kTooNarrow:
+      return "Рисунок слишком узок: в строке должно быть не менее " +
+             std::to_string(kMinPrintableWidth) + " точек.";
+    case BitmapError::kSizeMismatch:
+      return "Файл BMP повреждён: размер файла, указанный в заголовке, не совпадает с "
+             "настоящим.";
   }
   return "Файл не является рисунком BMP.";
 }

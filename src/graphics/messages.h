@@ -1,4 +1,5 @@
-// The texts the graphics actions show.
+// The texts of the graphics actions, for the front ends to show: the operations return
+// errors and results, never words.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,10 @@
 
 namespace zelka::graphics {
 
-// The existence test's error, worded as the users know it.
+// The picture dialog's filter: two spaces after the first word, " *.BMP" as the pattern.
+inline constexpr char kBitmapFilter[] = "Файлы  (*.bmp) | *.BMP";
+
+// A file name that names nothing (BitmapError::kDoesNotExist), worded as the users know it.
 inline constexpr char kFileDoesNotExist[] = "File does not exist.";
 inline constexpr char kLogoLoaded[] = "Логотип успешно загружен";
 inline constexpr char kPowerCycleAdvice[] =
@@ -24,7 +28,8 @@ inline constexpr char kLogoSendFailed[] = "Не удалось передать 
 inline constexpr char kPicturePortFailed[] =
     "Не удалось открыть порт принтера. Картинка не напечатана.";
 
-// Why a file was refused. `bufferBytes` is the most a file may hold on this path.
+// Why a file was refused. `bufferBytes` is the most a file may hold on this path
+// (kPictureBufferSize for pictures, kLogoFileLimit for logos).
 std::string BitmapErrorText(BitmapError error, std::size_t bufferBytes);
 
 // A picture whose row `row` (counted from 1) of `rows` could not be written whole.

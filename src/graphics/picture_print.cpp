@@ -1,82 +1,100 @@
 #include "graphics/picture_print.h"
 
 #include <chrono>
-#include <optional>
 
 #include "commands/catalogue.h"
 #include "graphics/bitmap_file.h"
-#include "graphics/choose_bitmap.h"
-#include "graphics/messages.h"
-#include "link/link_lock.h"
 
 namespace zelka::graphics {
 
-using namespace zelka::link;
-
-std::uint8_t PictureBuffer[kPictureBufferSize];
-
 namespace {
 
-constexpr std::chrono::milliseconds kReadTimeoutMs{10'000};
-constexpr std::uint8_t kFeedAfterPicture = 5;  // ESC d 5 before the cut
+constexpr std::chrono::milliseconds kReadTimeout{10'000};
+constexpr commands::Byte kFeedAfterPicture = 5;  // ESC d 5 before the cut
 
-bool Refuse(seams::Context& context, BitmapError error, std::size_t limit) {
-  if (error == BitmapError::kNone) return false;
-  context.dialogs.Error(BitmapErrorText(error, limit));
-  return true;
+// A layout whose every row has a frame's worth of bytes inside the file.
+bool Sendable(const Picture& picture) {
+  const RowLayout& layout = picture.layout;
+  if (layout.rows == 0 || layout.rowBytes == 0 || layout.rowBytes > kMaxRasterRowBytes ||
+      layout.storedRowBytes < layout.rowBytes || layout.pixelOffset > picture.file.size()) {
+    return false;
+  }
+  const std::size_t room = picture.file.size() - layout.pixelOffset;
+  if (room < layout.rowBytes) return false;
+  return layout.rows - 1 <= (room - layout.rowBytes) / layout.storedRowBytes;
 }
 
 }  // namespace
 
-RowsSent SendRasterRows(std::span<const std::uint8_t> file, const RowLayout& layout) {
-  // A frame never depends on what the buffer held before, so the buffer is cleared once
-  // and not for every row: 740 KB per row would cost more than the row itself.
-  ClearTxBuffer();
+BitmapError LoadPicture(const std::string& utf8Path, Picture& picture) {
+  BitmapFile source;
+  if (const BitmapError error = source.Open(utf8Path); error != BitmapError::kNone) return error;
+  // Anything but one-bit rows would print as noise; the technician is told instead.
+  if (const BitmapError error = CheckPrintable(source.Info()); error != BitmapError::kNone) {
+    return error;
+  }
+  Picture read;
+  if (const BitmapError error = source.ReadAll(kPictureBufferSize, read.file);
+      error != BitmapError::kNone) {
+    return error;
+  }
+  if (const BitmapError error =
+          ReorderBitmapRows(read.file, source.Info().width, source.Info().height, read.layout);
+      error != BitmapError::kNone) {
+    return error;
+  }
+  picture = std::move(read);
+  return BitmapError::kNone;
+}
+
+RowsSent SendRasterRows(printer::Session& session, const Picture& picture) {
+  link::SerialLink& link = session.Link();
+  const std::span<std::uint8_t> frame = link.TxBuffer();
   RowsSent sent;
-  for (; sent.rows < layout.rows; ++sent.rows) {
-    const std::span<const std::uint8_t> row = RasterRowSource(file, layout, sent.rows);
-    TxLength = static_cast<std::int32_t>(BuildRasterRowFrame(row, std::span(TxBuffer)));
-    sent.status = SendTx();
-    if (sent.status != kOk) break;
+  for (; sent.rows < picture.layout.rows; ++sent.rows) {
+    if (session.Cancelled()) {
+      sent.cancelled = true;
+      break;
+    }
+    const std::size_t length =
+        BuildRasterRowFrame(RasterRowSource(picture.file, picture.layout, sent.rows), frame);
+    // A frame that cannot be built goes out as nothing: a row not written whole.
+    sent.status = length == 0 ? link::Status::kWriteShort : link.SendTx(length);
+    if (sent.status != link::Status::kOk) break;
   }
   return sent;
 }
 
-void Button3Click(seams::Context& context) {
-  const std::optional<ChosenBitmap> chosen = ChooseBitmapFile(context);
-  if (!chosen) return;
-  // The design would print anything else as noise; the technician is told instead.
-  if (Refuse(context, CheckPrintable(chosen->info), kPictureBufferSize)) return;
+PictureSent SendPicture(printer::Session& session, const Picture& picture) {
+  PictureSent sent;
+  sent.rows = picture.layout.rows;
+  if (!Sendable(picture)) {
+    sent.result.problem = printer::Problem::kNotSent;
+    sent.result.port = session.Port();
+    return sent;
+  }
+  sent.result = printer::OpenPrinter(session, kReadTimeout);
+  if (!sent.result.Ok()) return sent;
+  const RowsSent rows = SendRasterRows(session, picture);
+  sent.rowsSent = rows.rows;
+  if (rows.status != link::Status::kOk || rows.cancelled) {
+    sent.result.problem = printer::Problem::kNotSent;
+  }
+  session.Link().Close();
+  return sent;
+}
 
-  PrinterOperation operation;
-  const FileRead read = ReadBitmapFile(chosen->name, PictureBuffer);
-  if (Refuse(context, read.error, kPictureBufferSize)) return;
-  const std::span<std::uint8_t> file(PictureBuffer, static_cast<std::size_t>(read.length));
-  RowLayout layout;
-  // W and H are the loader's; the file may have changed since, so the rows are bounded
-  // by what was read.
-  if (Refuse(context, ReorderBitmapRows(file, chosen->info.width, chosen->info.height, layout),
-             kPictureBufferSize)) {
-    return;
+printer::Result FinishPicture(printer::Session& session) {
+  printer::Result result = printer::OpenPrinter(session, kReadTimeout);
+  if (!result.Ok()) return result;
+  link::SerialLink& link = session.Link();
+  const link::Status fed = commands::FeedLines(link, kFeedAfterPicture);
+  const link::Status cut = commands::CutPaper(link);
+  link.Close();
+  if (fed != link::Status::kOk || cut != link::Status::kOk) {
+    result.problem = printer::Problem::kNotSent;
   }
-
-  const StatusCode opened =
-      OpenPort(CurrentPortName, CurrentBaud, static_cast<int>(kReadTimeoutMs.count()));
-  if (opened != kOk && opened != kAlreadyOpen) {
-    context.dialogs.Error(kPicturePortFailed);
-    return;
-  }
-  const RowsSent sent = SendRasterRows(file, layout);
-  if (sent.status != kOk) {
-    context.dialogs.Error(PictureSendFailedText(sent.rows + 1, layout.rows));
-    ClosePort();
-    return;
-  }
-  // Shown with the port still open: the paper is fed and cut once the box is closed.
-  context.dialogs.Information(kPicturePrinted);
-  commands::FeedLines(kFeedAfterPicture);
-  commands::CutPaper();
-  ClosePort();
+  return result;
 }
 
 }  // namespace zelka::graphics

@@ -15,6 +15,7 @@ BitmapError CheckPrintable(const BitmapInfo& info) {
     return BitmapError::kNotOneBit;
   }
   if (static_cast<std::size_t>(info.width / 8) > kMaxRasterRowBytes) return BitmapError::kTooWide;
+  if (info.width < kMinPrintableWidth) return BitmapError::kTooNarrow;
   return BitmapError::kNone;
 }
 

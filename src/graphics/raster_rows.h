@@ -32,8 +32,13 @@ struct RowLayout {
   std::size_t rows = 0;            // H as a count
 };
 
-// The picture path's own conditions on a checked header: one bit per pixel, plain rows,
-// and raster rows that fit the frame's count byte.
+// The narrowest picture that gives a raster row a byte: anything narrower would go out as
+// frames without dots, a print that shows nothing yet looks successful.
+inline constexpr std::int32_t kMinPrintableWidth = 8;
+
+// The picture path's own conditions on a checked header, in this order: one bit per pixel
+// and plain rows (kNotOneBit), raster rows that fit the frame's count byte (kTooWide),
+// and at least one byte in each (kTooNarrow).
 BitmapError CheckPrintable(const BitmapInfo& info);
 
 // Puts the stored rows of the file image `file` (exactly the file's bytes) in top-down

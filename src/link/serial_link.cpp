@@ -2,46 +2,57 @@
 
 #include <QSerialPort>
 
-#include "link/line_drain.h"
-
 #include <algorithm>
 #include <cstring>
-#include <memory>
+
+#include "link/line_drain.h"
+#include "link/port_owner.h"
 
 namespace zelka::link {
-
-std::uint8_t TxBuffer[kBufferSize];
-std::int32_t TxLength = 0;
-std::uint8_t RxBuffer[kBufferSize];
-std::int32_t RxCount = 0;
-bool PortIsOpen = false;
-std::string CurrentPortName = kNoPort;
-std::int32_t CurrentBaud = kDefaultBaud;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::unique_ptr<QSerialPort> openPort;
-std::chrono::milliseconds readTimeout{0};
-TxTap txTap;
 
 int MillisecondsUntil(Clock::time_point deadline) {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
   return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
-bool ApplyLineSettings(QSerialPort& port, std::int32_t baud) {
+bool ApplyLineSettings(QSerialPort& port, int baud) {
   return port.setBaudRate(baud) && port.setDataBits(QSerialPort::Data8) &&
          port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
          port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
+OpenFailure FailureOf(QSerialPort::SerialPortError error, const std::string& name) {
+  switch (error) {
+    case QSerialPort::DeviceNotFoundError: return OpenFailure::kAbsent;
+    case QSerialPort::PermissionError:
+      return UserMayOpen(name) ? OpenFailure::kBusy : OpenFailure::kPermissionDenied;
+    case QSerialPort::OpenError: return OpenFailure::kBusy;
+    default: return OpenFailure::kOther;
+  }
+}
+
 }  // namespace
 
-StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutMs) {
-  if (PortIsOpen) return kAlreadyOpen;
-  if (name == kNoPort) return kNoPrinterPort;
+std::chrono::milliseconds WriteTimeoutFor(std::size_t length, int baud) {
+  constexpr std::uint64_t kBitsPerByte = 10;  // start, eight data bits, stop
+  const std::uint64_t rate = baud > 0 ? static_cast<std::uint64_t>(baud) : 1;
+  const std::uint64_t lineMs = (2 * kBitsPerByte * length * 1000 + rate - 1) / rate;
+  return kWriteTimeout + std::chrono::milliseconds(lineMs);
+}
+
+SerialLink::SerialLink() : tx_(kBufferSize), rx_(kBufferSize) {}
+
+SerialLink::~SerialLink() { Close(); }
+
+Status SerialLink::Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout) {
+  if (port_) return Status::kAlreadyOpen;
+  if (name == kNoPort) return Status::kNoPort;
+  openFailure_ = OpenFailure::kNone;
+  openError_.clear();
 
   auto port = std::make_unique<QSerialPort>();
   port->setPortName(QString::fromStdString(name));
@@ -49,8 +60,12 @@ StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutM
   // passes through the driver's default rate, where a peer still reading the last
   // session's bytes would take them for noise.
   ApplyLineSettings(*port, baud);
-  if (!port->open(QIODevice::ReadWrite)) return kCannotOpen;
-  if (!ApplyLineSettings(*port, baud)) return kCannotApplySettings;
+  if (!port->open(QIODevice::ReadWrite)) {
+    openFailure_ = FailureOf(port->error(), name);
+    openError_ = port->errorString().toStdString();
+    return Status::kCannotOpen;
+  }
+  if (!ApplyLineSettings(*port, baud)) return Status::kCannotApplySettings;
   // A device without modem lines (a pseudo-terminal, some adapters) refuses these; the
   // line works all the same, so the refusal is not an open failure.
   port->setDataTerminalReady(true);
@@ -62,46 +77,42 @@ StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutM
   // earlier session wrote and the other end has not read yet.
   port->clear(QSerialPort::Input);
 
-  openPort = std::move(port);
-  readTimeout = std::chrono::milliseconds(std::max(readTimeoutMs, 0));
-  CurrentBaud = baud;
-  PortIsOpen = true;
-  return kOk;
+  port_ = std::move(port);
+  name_ = name;
+  baud_ = baud;
+  readTimeout_ = std::max(readTimeout, std::chrono::milliseconds{0});
+  return Status::kOk;
 }
 
-StatusCode ClosePort() {
-  if (PortIsOpen && openPort) {
-    DrainOutput(*openPort);
-    openPort->close();
-  }
-  openPort.reset();
-  PortIsOpen = false;
-  return kOk;
+void SerialLink::Close() {
+  if (!port_) return;
+  DrainOutput(*port_);
+  port_->close();
+  port_.reset();
 }
 
-void ClearTxBuffer() {
-  std::memset(TxBuffer, 0, sizeof TxBuffer);
-  TxLength = 0;
+Status SerialLink::Send(std::span<const std::uint8_t> frame) {
+  const std::size_t length = std::min(frame.size(), kBufferSize);
+  // A frame built in the buffer itself is already in place.
+  if (frame.data() != tx_.data()) std::memmove(tx_.data(), frame.data(), length);
+  return SendTx(length);
 }
 
-void ClearRxBuffer() {
-  std::memset(RxBuffer, 0, sizeof RxBuffer);
-  RxCount = 0;
-}
+Status SerialLink::SendTx(std::size_t length) {
+  if (!port_) return Status::kNotOpen;
+  std::fill(rx_.begin(), rx_.end(), 0);
+  length = std::min(length, kBufferSize);
+  if (length == 0) return Status::kOk;
+  const std::span<const std::uint8_t> bytes(tx_.data(), length);
+  if (observer_) observer_->OnSent(name_, baud_, bytes);
 
-StatusCode SendTx() {
-  if (!PortIsOpen || !openPort) return kNotOpen;
-  ClearRxBuffer();
-  const std::int32_t length = std::clamp<std::int32_t>(TxLength, 0, kBufferSize);
-  if (length == 0) return kOk;
-  if (txTap) txTap(std::span<const std::uint8_t>(TxBuffer, static_cast<std::size_t>(length)));
-
-  QSerialPort& port = *openPort;
-  if (port.write(reinterpret_cast<const char*>(TxBuffer), length) != length) {
+  QSerialPort& port = *port_;
+  const auto size = static_cast<qint64>(length);
+  if (port.write(reinterpret_cast<const char*>(tx_.data()), size) != size) {
     port.clear(QSerialPort::Output);
-    return kWriteShort;
+    return Status::kWriteShort;
   }
-  const auto deadline = Clock::now() + kWriteTimeout;
+  const auto deadline = Clock::now() + WriteTimeoutFor(length, baud_);
   while (port.bytesToWrite() > 0) {
     const int left = MillisecondsUntil(deadline);
     if (left == 0 || !port.waitForBytesWritten(left)) break;
@@ -110,25 +121,26 @@ StatusCode SendTx() {
     // Nothing may trickle out later and pass for part of the next frame.
     port.clear(QSerialPort::Output);
     port.clearError();
-    return kWriteShort;
+    return Status::kWriteShort;
   }
-  return kOk;
+  return Status::kOk;
 }
 
-StatusCode ReceiveRx(std::int32_t count) {
-  if (!PortIsOpen || !openPort) return kNotOpen;
-  const std::int32_t wanted = std::clamp<std::int32_t>(count, 0, kBufferSize);
-  QSerialPort& port = *openPort;
+Status SerialLink::Receive(std::size_t count) {
+  if (!port_) return Status::kNotOpen;
+  const std::size_t wanted = std::min(count, kBufferSize);
+  QSerialPort& port = *port_;
 
   const auto start = Clock::now();
-  const auto totalDeadline = start + readTimeout;
+  const auto totalDeadline = start + readTimeout_;
   auto lastByte = start;
-  std::int32_t got = 0;
+  std::size_t got = 0;
   while (got < wanted) {
-    const qint64 n = port.read(reinterpret_cast<char*>(RxBuffer) + got, wanted - got);
+    const qint64 n = port.read(reinterpret_cast<char*>(rx_.data()) + got,
+                               static_cast<qint64>(wanted - got));
     if (n < 0) break;
     if (n > 0) {
-      got += static_cast<std::int32_t>(n);
+      got += static_cast<std::size_t>(n);
       lastByte = Clock::now();
       continue;
     }
@@ -143,19 +155,8 @@ StatusCode ReceiveRx(std::int32_t count) {
       if (!timedOut && port.bytesAvailable() == 0) break;
     }
   }
-  if (got < wanted) return kReadShort;
-  RxCount = wanted;
-  return kOk;
+  if (observer_ && got > 0) observer_->OnReceived(name_, baud_, std::span(rx_.data(), got));
+  return got < wanted ? Status::kReadShort : Status::kOk;
 }
-
-void ResetLinkState() {
-  ClosePort();
-  ClearTxBuffer();
-  ClearRxBuffer();
-  CurrentPortName = std::string(kNoPort);
-  CurrentBaud = kDefaultBaud;
-}
-
-void SetTxTap(TxTap tap) { txTap = std::move(tap); }
 
 }  // namespace zelka::link

@@ -1,86 +1,119 @@
-// The serial link to the printer: one port at a time, one transmit and one receive
-// buffer, integer status codes.
+// One serial link: a port opened by name, its transmit and receive buffers, and the
+// exchanges over it (send a frame, read a reply of known length).
 //
-// Every printer operation follows one pattern: OpenPort with the printer's port, rate
-// and a read time-out of its own, one or more exchanges (fill TxBuffer from byte 0, set
-// TxLength, SendTx; ReceiveRx with the reply's exact length, read RxBuffer), ClosePort.
+// The buffers are members, allocated once when the link is made and reused by every
+// exchange; a link is kept for as long as its port may be used again.
 //
-// Thread-safety: none of this is thread-safe on its own. All of it (functions and
-// globals alike) belongs to whoever holds the link lock (link_lock.h); a printer
-// operation takes the lock before its first OpenPort and releases it after its last
-// ClosePort. The port object has thread affinity, so a port is opened, used and closed
-// on one thread; the outermost lock holder closes a port that was left open.
+// Thread-safety: none. A link belongs to one thread at a time (the printer worker, or a
+// probe thread the worker waits for); the port object lives from Open to Close on the
+// thread that opened it.
 #pragma once
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
+
+class QSerialPort;
 
 namespace zelka::link {
 
-using StatusCode = std::int32_t;
+enum class Status {
+  kOk,
+  kReadShort,            // fewer bytes than asked for arrived in time
+  kNotOpen,              // Send/Receive with no port open
+  kNoPort,               // Open: the name is "0", the printer's port is not known
+  kAlreadyOpen,          // Open: this link has a port open already
+  kWriteShort,           // Send: not every byte was written in time
+  kCannotOpen,           // Open: see OpenFailure for why
+  kCannotApplySettings,  // Open: the device refused 8N1 at the rate
+};
 
-// Status codes of the link. Other layers add codes of their own to the same space.
-inline constexpr StatusCode kOk = 0;
-inline constexpr StatusCode kReadShort = 1;        // fewer bytes than asked for arrived in time
-inline constexpr StatusCode kNotOpen = 2;          // SendTx/ReceiveRx: no port is open
-inline constexpr StatusCode kNoPrinterPort = 2;    // OpenPort: the name is "0"
-inline constexpr StatusCode kAlreadyOpen = 3;      // OpenPort: a port is open already
-inline constexpr StatusCode kWriteShort = 1007;    // SendTx: not every byte was written
-inline constexpr StatusCode kCannotOpen = 2001;    // OpenPort: absent, in use or refused
-inline constexpr StatusCode kCannotReadSettings = 2002;
-inline constexpr StatusCode kCannotApplySettings = 2003;
+// Why a port could not be opened, as the system said it.
+enum class OpenFailure {
+  kNone,
+  kAbsent,            // no such device
+  kPermissionDenied,  // the user may not open it
+  kBusy,              // another program holds it
+  kOther,
+};
 
 inline constexpr std::size_t kBufferSize = 740960;
 inline constexpr int kDefaultBaud = 57600;
-inline constexpr const char* kNoPort = "0";  // CurrentPortName when no printer is known
+inline constexpr const char* kNoPort = "0";  // the printer's port when none is known
 
 // Longest silence between two bytes of one reply, once the first byte has come.
 inline constexpr std::chrono::milliseconds kInterByteTimeout{300};
-// A write that has not finished by then gives up.
+// Every write may take this long beyond the time its bytes need on the line.
 inline constexpr std::chrono::milliseconds kWriteTimeout{5000};
 
-// The one transmit and the one receive buffer; a frame and a reply start at byte 0.
-// Both live for the whole run; no exchange allocates a buffer of its own.
-extern std::uint8_t TxBuffer[kBufferSize];
-extern std::int32_t TxLength;
-extern std::uint8_t RxBuffer[kBufferSize];
-extern std::int32_t RxCount;
+// How long a write of `length` bytes at `baud` may take: the base plus twice the time of
+// ten bit times per byte, so that a large frame at a slow rate is never cut short.
+std::chrono::milliseconds WriteTimeoutFor(std::size_t length, int baud);
 
-extern bool PortIsOpen;
-// The port of the printer found or chosen last, as the port list names it; "0" = none.
-extern std::string CurrentPortName;
-// The rate of the printer found or chosen last; every successful OpenPort sets it.
-extern std::int32_t CurrentBaud;
+// Told of every frame written and every reply read, on the link's thread (for tests and
+// for the command line's trace).
+class Observer {
+ public:
+  virtual ~Observer() = default;
+  virtual void OnSent(const std::string& port, int baud, std::span<const std::uint8_t> bytes) = 0;
+  // `bytes` are those that arrived, also when fewer than asked for.
+  virtual void OnReceived(const std::string& port, int baud,
+                          std::span<const std::uint8_t> bytes) = 0;
+};
 
-// Opens `name` at `baud` (8N1, no flow control, DTR and RTS raised where the device has
-// them) and discards input that arrived while it was closed. Returns 3 and changes
-// nothing when a port is open; 2 for the name "0"; 2001 when the device cannot be opened.
-StatusCode OpenPort(const std::string& name, std::int32_t baud, int readTimeoutMs);
-// Closes the open port, if any. Always 0.
-StatusCode ClosePort();
-void ClearTxBuffer();
-void ClearRxBuffer();
-// Clears RxBuffer, then writes TxBuffer[0, TxLength) in one write. A write that cannot
-// finish within kWriteTimeout returns 1007 and leaves nothing queued behind it.
-StatusCode SendTx();
-// Reads exactly `count` bytes into RxBuffer from byte 0. Ends when they have all come,
-// when more than kInterByteTimeout passes between two bytes after the first, or when the
-// read time-out given to OpenPort has passed since the read began. Returns 1 on a short
-// read (the bytes that came stay in RxBuffer, RxCount is not changed).
-StatusCode ReceiveRx(std::int32_t count);
+class SerialLink {
+ public:
+  SerialLink();
+  ~SerialLink();
+  SerialLink(const SerialLink&) = delete;
+  SerialLink& operator=(const SerialLink&) = delete;
 
-// Sets the process-wide values to their start-up state ("0", 57600, buffers zero) and
-// closes any open port. Start-up runs it once; tests run it before each case.
-void ResetLinkState();
+  // Opens `name` at `baud` (8N1, no flow control, DTR and RTS raised where the device has
+  // them) and discards input that arrived while it was closed. kAlreadyOpen and no change
+  // when this link is open; kNoPort for the name "0"; kCannotOpen with the reason in
+  // LastOpenFailure()/LastOpenError() when the device cannot be opened.
+  Status Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout);
+  // Waits for the written bytes to leave, then closes. Nothing when not open.
+  void Close();
+  bool IsOpen() const { return port_ != nullptr; }
+  const std::string& PortName() const { return name_; }
+  int Baud() const { return baud_; }
+  OpenFailure LastOpenFailure() const { return openFailure_; }
+  const std::string& LastOpenError() const { return openError_; }
 
-// Test seam: called with the bytes of every SendTx that reaches an open port, in order.
-// A serial line does not keep write boundaries, so tests that check how a frame is split
-// into writes look here. Empty function = no tap.
-using TxTap = std::function<void(std::span<const std::uint8_t>)>;
-void SetTxTap(TxTap tap);
+  // The transmit buffer, for frames built in place (a logo file, raster rows).
+  std::span<std::uint8_t> TxBuffer() { return tx_; }
+  // Clears the receive buffer, then writes TxBuffer()[0, length) in one write. A write
+  // that does not finish within WriteTimeoutFor returns kWriteShort and leaves nothing
+  // queued behind it.
+  Status SendTx(std::size_t length);
+  // Copies `frame` into the transmit buffer and sends it (at most kBufferSize bytes).
+  Status Send(std::span<const std::uint8_t> frame);
+  // Reads exactly `count` bytes into the receive buffer from byte 0. Ends when they have
+  // all come, when more than kInterByteTimeout passes between two bytes after the first,
+  // or when the read time-out given to Open has passed since the read began.
+  Status Receive(std::size_t count);
+  // The receive buffer (the bytes of the last reply from byte 0).
+  std::span<const std::uint8_t> Rx() const { return rx_; }
+  std::uint8_t RxByte(std::size_t index) const { return rx_[index]; }
+
+  // Not owned; nullptr for none. Set while the link is not in use.
+  void SetObserver(Observer* observer) { observer_ = observer; }
+
+ private:
+  std::vector<std::uint8_t> tx_;
+  std::vector<std::uint8_t> rx_;
+  std::unique_ptr<QSerialPort> port_;
+  std::string name_;
+  int baud_ = kDefaultBaud;
+  std::chrono::milliseconds readTimeout_{0};
+  OpenFailure openFailure_ = OpenFailure::kNone;
+  std::string openError_;
+  Observer* observer_ = nullptr;
+};
 
 }  // namespace zelka::link

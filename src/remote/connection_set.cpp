@@ -9,7 +9,7 @@
 
 namespace zelka::remote {
 
-ConnectionSet::ConnectionSet(form::MainForm& form) : form_(form) {}
+ConnectionSet::ConnectionSet(const Host& host) : host_(host) {}
 
 ConnectionSet::~ConnectionSet() { StopAll(); }
 
@@ -21,7 +21,7 @@ void ConnectionSet::Launch(qintptr descriptor) {
   ++live_;
   try {
     connection->thread = std::thread([this, self, descriptor] {
-      ServeConnection(descriptor, form_, stop_);
+      ServeConnection(descriptor, host_, stop_);
       --live_;
       self->done = true;
     });

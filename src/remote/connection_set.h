@@ -5,6 +5,8 @@
 // thread, StopAll on the server's owner once nothing launches any more.
 #pragma once
 
+#include "remote/host.h"
+
 #include <QtGlobal>
 
 #include <atomic>
@@ -13,15 +15,11 @@
 #include <thread>
 #include <vector>
 
-namespace zelka::form {
-class MainForm;
-}
-
 namespace zelka::remote {
 
 class ConnectionSet {
  public:
-  explicit ConnectionSet(form::MainForm& form);
+  explicit ConnectionSet(const Host& host);
   ~ConnectionSet();
   ConnectionSet(const ConnectionSet&) = delete;
   ConnectionSet& operator=(const ConnectionSet&) = delete;
@@ -44,7 +42,7 @@ class ConnectionSet {
   };
   void JoinFinishedLocked();
 
-  form::MainForm& form_;
+  const Host& host_;
   std::atomic<bool> stop_{false};
   std::atomic<int> live_{0};
   std::mutex mutex_;

@@ -24,15 +24,13 @@ inline constexpr char kCarriageReturn = '\r';
 // The most bytes a client's line may hold before its LF; a longer line ends the connection.
 inline constexpr std::size_t kMaxLineBytes = 16384;
 
-// The control whose caption the commands "3", "4" and "5" set (the title "Serial №:").
-inline constexpr const char* kCaptionCommandLabel = "Label5";
 
 enum class Action {
   SearchAndIdentify,  // AutoDetectPrinter with AMode 1; the records go back to the client
   KickDrawer,         // ESC p 0 150 150, then the drawer's pause
   FeedOneLine,        // LF
   PrintStoredLogo,    // GS / 0
-  SetCaption,         // kCaptionCommandLabel shows `caption`
+  SetCaption,         // the window shows `caption` as the serial number's title
 };
 
 struct Command {

@@ -11,8 +11,7 @@ namespace zelka::remote {
 
 namespace {
 
-// How often the listening thread looks at its stop flag (it bounds how long Stop() waits)
-// and runs its tick.
+// How often the network thread looks at its stop flag (it bounds how long Stop() waits).
 constexpr std::chrono::milliseconds kTickPeriod{50};
 
 std::string Describe(const QHostAddress& address, std::uint16_t port) {
@@ -23,11 +22,11 @@ std::string Describe(const QHostAddress& address, std::uint16_t port) {
 }  // namespace
 
 ListenerThread::ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
-                               TcpListener::Handoff handoff, Tick tick)
+                               TcpListener::Handoff handoff, Finish finish)
     : addresses_(std::move(addresses)),
       port_(port),
       handoff_(std::move(handoff)),
-      tick_(std::move(tick)) {}
+      finish_(std::move(finish)) {}
 
 ListenerThread::~ListenerThread() { Stop(); }
 
@@ -63,14 +62,12 @@ void ListenerThread::Run(std::promise<ListenResult>& started) {
   // nothing of Qt is shared between the threads.
   QTimer ticks;
   QObject::connect(&ticks, &QTimer::timeout, &loop, [this, &loop] {
-    if (stop_) {
-      loop.quit();
-    } else if (tick_) {
-      tick_();
-    }
+    if (stop_) loop.quit();
   });
   ticks.start(kTickPeriod);
   loop.exec();
+  listeners.clear();
+  if (finish_) finish_();
 }
 
 ListenResult ListenerThread::ListenOnAll(std::vector<std::unique_ptr<TcpListener>>& listeners) {

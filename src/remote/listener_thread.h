@@ -1,6 +1,6 @@
-// The thread that listens: it owns the service's listening sockets and runs the event
-// loop that accepts clients, so that accepting never depends on the window's thread being
-// free (a window handler can keep that thread busy for many seconds).
+// The network thread: it owns the service's listening sockets and runs the event loop
+// that accepts and serves every client, so that the service never depends on the
+// window's thread.
 //
 // Thread-safety: Start and Stop belong to the server's owner; everything else happens on
 // the thread itself, which shares nothing with the owner but a stop flag.
@@ -27,12 +27,12 @@ struct ListenResult {
 
 class ListenerThread {
  public:
-  using Tick = std::function<void()>;
+  using Finish = std::function<void()>;
   // `addresses`: IPv4 or IPv6 literals; none = every local address of both families.
-  // Several addresses share one port: with port 0, the one the first got. `tick` runs on
-  // this thread now and then, for housekeeping.
+  // Several addresses share one port: with port 0, the one the first got. `finish` runs on
+  // this thread as it ends, to end what `handoff` started there.
   ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
-                 TcpListener::Handoff handoff, Tick tick);
+                 TcpListener::Handoff handoff, Finish finish);
   ~ListenerThread();
   ListenerThread(const ListenerThread&) = delete;
   ListenerThread& operator=(const ListenerThread&) = delete;
@@ -50,7 +50,7 @@ class ListenerThread {
   std::vector<std::string> addresses_;
   std::uint16_t port_;
   TcpListener::Handoff handoff_;
-  Tick tick_;
+  Finish finish_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

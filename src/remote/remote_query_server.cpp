@@ -4,8 +4,8 @@
 
 namespace zelka::remote {
 
-RemoteQueryServer::RemoteQueryServer(form::MainForm& form, Options options)
-    : options_(std::move(options)), connections_(form) {}
+RemoteQueryServer::RemoteQueryServer(const Host& host, Options options)
+    : options_(std::move(options)), host_(host), connections_(host_) {}
 
 RemoteQueryServer::~RemoteQueryServer() { Stop(); }
 

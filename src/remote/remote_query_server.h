@@ -9,6 +9,8 @@
 // own threads and reach the printer only through operations that take the link lock.
 #pragma once
 
+#include "remote/host.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,10 +18,6 @@
 
 #include "remote/connection_set.h"
 #include "remote/line_protocol.h"
-
-namespace zelka::form {
-class MainForm;
-}
 
 namespace zelka::remote {
 
@@ -33,7 +31,7 @@ class RemoteQueryServer {
     std::vector<std::string> addresses;
   };
 
-  RemoteQueryServer(form::MainForm& form, Options options);
+  RemoteQueryServer(const Host& host, Options options);
   // Stops the service: the connections use the form, so the server goes before it.
   ~RemoteQueryServer();
   RemoteQueryServer(const RemoteQueryServer&) = delete;
@@ -55,6 +53,7 @@ class RemoteQueryServer {
 
  private:
   Options options_;
+  Host host_;  // before the connections, which use it
   ConnectionSet connections_;
   std::unique_ptr<ListenerThread> listener_;
   bool started_ = false;

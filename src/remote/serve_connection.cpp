@@ -35,7 +35,7 @@ bool Receive(QTcpSocket& socket, LineReader& reader, const std::atomic<bool>& st
 
 }  // namespace
 
-void ServeConnection(qintptr descriptor, form::MainForm& form, const std::atomic<bool>& stop) {
+void ServeConnection(qintptr descriptor, const Host& host, const std::atomic<bool>& stop) {
   // Qt's sockets and serial ports register notifiers with their thread's event
   // dispatcher even when used blocking; making a loop gives this thread one. It never runs.
   const QEventLoop dispatcherHolder;
@@ -48,7 +48,7 @@ void ServeConnection(qintptr descriptor, form::MainForm& form, const std::atomic
 
   SocketLineWriter writer(socket, stop);
   if (!writer.WriteLine(kGreeting)) return;
-  Session session(form, writer);
+  Session session(host, writer);
   LineReader reader;
   std::string line;
   while (!stop) {

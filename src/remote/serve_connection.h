@@ -7,17 +7,15 @@
 // the only thing it shares with the server.
 #pragma once
 
+#include "remote/host.h"
+
 #include <QtGlobal>
 
 #include <atomic>
 
-namespace zelka::form {
-class MainForm;
-}
-
 namespace zelka::remote {
 
 // `descriptor` is the accepted socket, which this call owns and closes.
-void ServeConnection(qintptr descriptor, form::MainForm& form, const std::atomic<bool>& stop);
+void ServeConnection(qintptr descriptor, const Host& host, const std::atomic<bool>& stop);
 
 }  // namespace zelka::remote

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "discovery/auto_detect.h"
+#include "remote/session.h"
 
 class QTcpSocket;
 
@@ -22,7 +22,7 @@ namespace zelka::remote {
 // A client that leaves a record unread this long is treated as gone.
 inline constexpr std::chrono::milliseconds kWriteTimeout{10000};
 
-class SocketLineWriter final : public discovery::RecordWriter {
+class SocketLineWriter final : public RecordWriter {
  public:
   // `stop` set: the server is shutting down and writes fail, so that an identification
   // under way ends after its current query instead of running to its end.

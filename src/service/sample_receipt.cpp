@@ -8,12 +8,10 @@
 
 #include "commands/catalogue.h"
 #include "commands/codepage.h"
-#include "link/link_lock.h"
-#include "service/printer_port.h"
+#include "service/test_receipts.h"
 
 namespace zelka::service {
 
-using namespace zelka::link;
 using commands::Byte;
 using commands::kEsc;
 using commands::kGs;
@@ -21,7 +19,7 @@ using commands::kLf;
 
 namespace {
 
-constexpr std::chrono::milliseconds kReceiptReadTimeoutMs{2000};
+constexpr std::chrono::milliseconds kReceiptReadTimeout{2000};
 constexpr std::size_t kRuleLength = 44;       // one full line of the receipt
 constexpr std::size_t kLargeLineLength = 22;  // a line in double width
 
@@ -114,11 +112,15 @@ std::vector<Byte> BodyFrame() {
 
 SampleReceipt SampleReceiptFrames() { return {LineSpacingFrame(), OwnerFrame(), BodyFrame()}; }
 
-void Button20Click(seams::Context&) {
-  PrinterOperation operation;
-  OpenPrinterPort(kReceiptReadTimeoutMs);
-  for (const auto& frame : SampleReceiptFrames()) commands::SendFrame(frame);
-  ClosePort();
+printer::Result PrintSampleReceipt(printer::Session& session) {
+  printer::Result result = printer::OpenPrinter(session, kReceiptReadTimeout);
+  if (!result.Ok()) return result;
+  for (const auto& frame : SampleReceiptFrames()) {
+    const printer::Result sent = printer::SendResult(session.Link().Send(frame));
+    if (result.Ok()) result = sent;
+  }
+  session.Link().Close();
+  return result;
 }
 
 }  // namespace zelka::service

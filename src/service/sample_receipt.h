@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "seams/context.h"
 
 namespace zelka::service {
 
@@ -15,7 +14,5 @@ using SampleReceipt = std::array<std::vector<std::uint8_t>, kSampleReceiptFrameC
 
 // ESC 3 105; the owner block (116 bytes); the body (558 bytes). Lines end in LF only.
 SampleReceipt SampleReceiptFrames();
-
-void Button20Click(seams::Context& context);
 
 }  // namespace zelka::service

@@ -4,23 +4,24 @@
 
 #include "commands/catalogue.h"
 #include "commands/text_line.h"
-#include "link/link_lock.h"
-#include "service/printer_port.h"
 
 namespace zelka::service {
 
-using namespace zelka::link;
 using std::chrono::milliseconds;
 using zelka::commands::Byte;
 
 namespace {
 
-constexpr milliseconds kShortReadTimeoutMs{500};   // signal, cut, the status after a kick
-constexpr milliseconds kStatusReadTimeoutMs{1000}; // drawer, paper and self-diagnosis queries
+constexpr milliseconds kOneShotReadTimeout{500};
+constexpr milliseconds kKickReadTimeout{1000};
+constexpr milliseconds kShortReadTimeout{500};   // signal, cut, the state after a kick
+constexpr milliseconds kStatusReadTimeout{1000};  // drawer, paper and self-diagnosis queries
+// The drawer's solenoid needs the time before the printer is asked anything else.
+constexpr milliseconds kAfterKickPause{300};
 
 constexpr Byte kDrawerStatusFunction = 0;  // ESC u 0
 constexpr Byte kCutFeedLines = 7;
-constexpr Byte kStateBit = 0x01;  // only bit 0 of a status byte carries meaning
+constexpr Byte kStateBit = 0x01;
 
 // The sample lines of the cut action, as on a sale receipt; 43, 43 and 44 characters,
 // all within the 80 mm line.
@@ -30,77 +31,90 @@ constexpr const char* kCutSampleLines[] = {
     "---------1---------2---------3---------4----",
 };
 
-// A failed query shows "Нет данных" in red; an answer picks one of two captions by bit 0
-// of the reply, in the window's text colour (so a red label turns back on success).
-void ShowStateBit(seams::WindowState& window, const char* label, StatusCode status,
-                  const char* bitSet, const char* bitClear) {
-  if (status != kOk) {
-    window.SetValue(label, kNoDataCaption, seams::kRedColour);
-    return;
+printer::Result OneShot(printer::Session& session, std::span<const Byte> frame,
+                        milliseconds readTimeout) {
+  printer::Result result = printer::OpenPrinter(session, readTimeout);
+  if (!result.Ok()) return result;
+  result = printer::SendResult(session.Link().Send(frame));
+  session.Link().Close();
+  return result;
+}
+
+template <typename Query>
+StateReading ReadState(printer::Session& session, milliseconds readTimeout, Query query) {
+  StateReading reading{printer::OpenPrinter(session, readTimeout), std::nullopt};
+  if (!reading.result.Ok()) return reading;
+  const std::optional<Byte> reply = query(session.Link());
+  session.Link().Close();
+  if (!reply) {
+    reading.result.problem = printer::Problem::kNoReply;
+    return reading;
   }
-  window.SetValue(label, (RxBuffer[0] & kStateBit) ? bitSet : bitClear, seams::kWindowTextColour);
+  reading.bitSet = (*reply & kStateBit) != 0;
+  return reading;
 }
 
 }  // namespace
 
-void Button1Click(seams::Context&) {
-  PrinterOperation operation;
-  commands::FeedOneLine();
+printer::Result FeedOneLine(printer::Session& session) {
+  return OneShot(session, commands::kFeedOneLine, kOneShotReadTimeout);
 }
 
-void Button2Click(seams::Context& context) {
-  PrinterOperation operation;
-  // Opens and closes the port itself and then lets the drawer settle before the query.
-  commands::KickDrawer();
-  OpenPrinterPort(kShortReadTimeoutMs);
-  // A reply of 0xFF (the printer does not know) arrives as a failure status.
-  const StatusCode status = commands::QueryDrawerStatus(kDrawerStatusFunction);
-  ShowStateBit(context.window, kDrawerLabel, status, kDrawerClosedCaption, kDrawerOpenCaption);
-  ClosePort();
+printer::Result PrintStoredLogo(printer::Session& session) {
+  return OneShot(session, commands::kPrintStoredLogo, kOneShotReadTimeout);
 }
 
-void Button4Click(seams::Context& context) {
-  PrinterOperation operation;
-  OpenPrinterPort(kStatusReadTimeoutMs);
+printer::Result KickDrawer(printer::Session& session) {
+  printer::Result result = OneShot(session, commands::kKickDrawer, kKickReadTimeout);
+  session.Sleep(kAfterKickPause);
+  return result;
+}
+
+StateReading KickDrawerAndReadState(printer::Session& session) {
+  KickDrawer(session);
+  return ReadState(session, kShortReadTimeout, [](link::SerialLink& link) {
+    return commands::QueryDrawerStatus(link, kDrawerStatusFunction);
+  });
+}
+
+StateReading ReadDrawerState(printer::Session& session) {
   // Unlike ESC u, 0xFF is an ordinary reply here: bit 0 set reads "closed".
-  const StatusCode status = commands::QueryStatusByte(commands::kStatusDrawer);
-  ShowStateBit(context.window, kDrawerLabel, status, kDrawerClosedCaption, kDrawerOpenCaption);
-  ClosePort();
+  return ReadState(session, kStatusReadTimeout, [](link::SerialLink& link) {
+    return commands::QueryStatusByte(link, commands::kStatusDrawer);
+  });
 }
 
-void Button6Click(seams::Context& context) {
-  PrinterOperation operation;
-  OpenPrinterPort(kStatusReadTimeoutMs);
-  const StatusCode status = commands::QueryPaperSensor();
-  ShowStateBit(context.window, kPaperLabel, status, kPaperAbsentCaption, kPaperPresentCaption);
-  ClosePort();
+StateReading ReadPaperSensor(printer::Session& session) {
+  return ReadState(session, kStatusReadTimeout,
+                   [](link::SerialLink& link) { return commands::QueryPaperSensor(link); });
 }
 
-void Button12Click(seams::Context&) {
-  PrinterOperation operation;
-  OpenPrinterPort(kShortReadTimeoutMs);
-  commands::SendFrame(commands::kSoundBeep);
-  ClosePort();
+printer::Result SoundSignal(printer::Session& session) {
+  return OneShot(session, commands::kSoundBeep, kShortReadTimeout);
 }
 
-void Button13Click(seams::Context&) {
-  PrinterOperation operation;
-  OpenPrinterPort(kShortReadTimeoutMs);
-  for (const char* line : kCutSampleLines) commands::PrintTextLine(line);
-  commands::FeedLines(kCutFeedLines);
-  commands::SendFrame(commands::kCutPaperEscM);
-  ClosePort();
+printer::Result CutWithSampleLines(printer::Session& session) {
+  printer::Result result = printer::OpenPrinter(session, kShortReadTimeout);
+  if (!result.Ok()) return result;
+  link::SerialLink& link = session.Link();
+  for (const char* line : kCutSampleLines) commands::PrintTextLine(link, line, session.TextLineLimit());
+  commands::FeedLines(link, kCutFeedLines);
+  result = printer::SendResult(link.Send(commands::kCutPaperEscM));
+  link.Close();
+  return result;
 }
 
-void Button17Click(seams::Context& context) {
-  PrinterOperation operation;
-  OpenPrinterPort(kStatusReadTimeoutMs);
-  commands::SendFrame(commands::kSoundBeep);
-  commands::SendFrame(commands::kRunSelfTest);
-  commands::SendFrame(commands::kSoundBeep);
+printer::Result RunSelfTest(printer::Session& session) {
+  printer::Result result = printer::OpenPrinter(session, kStatusReadTimeout);
+  if (!result.Ok()) return result;
+  link::SerialLink& link = session.Link();
+  link.Send(commands::kSoundBeep);
+  link.Send(commands::kRunSelfTest);
+  link.Send(commands::kSoundBeep);
   // Any one byte is a printer alive; its value is not looked at.
-  if (commands::QueryPaperStatus() == kOk) context.dialogs.Information(kPrinterHealthyMessage);
-  ClosePort();
+  if (!commands::QueryPaperStatus(link)) result.problem = printer::Problem::kNoReply;
+  link.Close();
+  return result;
 }
 
 }  // namespace zelka::service

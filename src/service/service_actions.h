@@ -1,31 +1,40 @@
-// The one-button service actions of the main window: paper feed, drawer kick and status,
-// paper check, signal, cut and self-diagnosis. Each opens the printer's port, exchanges a
-// few frames, shows the outcome on a value label or in a message box and closes the port;
-// none changes a setting of the printer. Each holds the link lock for its whole length.
+// The one-step service actions: paper feed, drawer kick and state, paper check, signal,
+// cut, self-diagnosis, and the stored logo printed. Each opens the printer's port,
+// exchanges a few frames and closes it; none changes a setting of the printer.
 #pragma once
 
-#include "seams/context.h"
+#include <optional>
+
+#include "printer/result.h"
+#include "printer/session.h"
 
 namespace zelka::service {
 
-// Shown on a value label when the printer gave no usable answer.
-inline constexpr const char* kNoDataCaption = "Нет данных";
-inline constexpr const char* kDrawerClosedCaption = "Закрыт";
-inline constexpr const char* kDrawerOpenCaption = "Открыт";
-inline constexpr const char* kPaperAbsentCaption = "отсутствует";
-inline constexpr const char* kPaperPresentCaption = "есть";
-inline constexpr const char* kPrinterHealthyMessage = "Принтер исправен";
+// LF.
+printer::Result FeedOneLine(printer::Session& session);
+// GS / 0.
+printer::Result PrintStoredLogo(printer::Session& session);
+// ESC p 0 150 150, then the drawer's pause (also when nothing could be sent).
+printer::Result KickDrawer(printer::Session& session);
 
-// The value labels of the drawer and the paper.
-inline constexpr const char* kDrawerLabel = "Label18";
-inline constexpr const char* kPaperLabel = "Label16";
+// A state read from the printer: bit 0 of its reply, or the problem.
+struct StateReading {
+  printer::Result result;
+  std::optional<bool> bitSet;  // nothing when the printer gave no usable answer
+};
 
-void Button1Click(seams::Context& context);   // paper feed: one LF
-void Button2Click(seams::Context& context);   // kick the drawer, then read its state
-void Button4Click(seams::Context& context);   // drawer state (GS r 2)
-void Button6Click(seams::Context& context);   // paper sensor (GS r 1)
-void Button12Click(seams::Context& context);  // signal
-void Button13Click(seams::Context& context);  // three sample lines, feed, cut
-void Button17Click(seams::Context& context);  // self-diagnosis
+// Kicks the drawer, then asks the drawer's state with ESC u 0 (bit 0 set: closed; the
+// reply 0xFF is no answer).
+StateReading KickDrawerAndReadState(printer::Session& session);
+// GS r 2; bit 0 set: the drawer is closed.
+StateReading ReadDrawerState(printer::Session& session);
+// GS r 1; bit 0 set: no paper.
+StateReading ReadPaperSensor(printer::Session& session);
+
+printer::Result SoundSignal(printer::Session& session);
+// Three sample lines, a feed of seven lines, ESC m.
+printer::Result CutWithSampleLines(printer::Session& session);
+// Signal, self-test, signal, then ESC v: the printer is alive when any byte answers.
+printer::Result RunSelfTest(printer::Session& session);
 
 }  // namespace zelka::service

@@ -1,15 +1,23 @@
-// The test receipts: fixed sample receipts that show the printer's fonts and how many
-// characters fit on a line. None reads a reply or shows anything.
+// The test receipts: a sale and every font, laid out for 80 mm or 57 mm paper, or the
+// 57 mm layout moved right on an 80 mm printer; the sample receipt of the hidden button;
+// and the sample QR code.
 #pragma once
 
-#include "seams/context.h"
+#include "printer/result.h"
+#include "printer/session.h"
 
 namespace zelka::service {
 
-// "Тестовый чек": the 80 mm or the 57 mm layout, as RadioButton80mm/RadioButton57mm say
-// (neither checked: 80 mm).
-void Button22Click(seams::Context& context);
-// "Чек 57 мм на 80 мм принтере": the 57 mm layout, every text line moved 160 dots right.
-void Button21Click(seams::Context& context);
+enum class ReceiptLayout {
+  k80mm,
+  k57mm,
+  k57mmOn80mm,  // the 57 mm layout moved right, for an 80 mm printer
+};
+
+printer::Result PrintTestReceipt(printer::Session& session, ReceiptLayout layout);
+// The three frames of SampleReceiptFrames.
+printer::Result PrintSampleReceipt(printer::Session& session);
+// The sample symbol, kQrSamplePayload.
+printer::Result PrintSampleQrCode(printer::Session& session);
 
 }  // namespace zelka::service

@@ -1,15 +1,27 @@
-// The real main window on the offscreen platform: its controls as laid out, and the
-// user's clicks reaching the printer.
+// The real main window on the offscreen platform: its controls as laid out, the user's
+// clicks reaching the printer, and a window that stays responsive while the printer
+// works.
 #include "app/tform1.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSerialPort>
 #include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <map>
+#include <set>
 #include <thread>
 
 #include "form/control_table.h"
@@ -19,7 +31,61 @@
 namespace zelka::testing {
 namespace {
 
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
 using MainWindowTest = WindowFixture;
+
+// Holds the printer worker inside a job until released (at the latest when it goes out
+// of scope, so that a failed assertion never leaves the worker blocked).
+class WorkerGate {
+ public:
+  explicit WorkerGate(printer::Worker& worker) {
+    worker.Submit([future = released_.get_future().share()](printer::Session&) {
+      future.wait_for(std::chrono::seconds(20));
+    });
+  }
+  ~WorkerGate() { Release(); }
+  void Release() {
+    if (!done_) released_.set_value();
+    done_ = true;
+  }
+
+ private:
+  std::promise<void> released_;
+  bool done_ = false;
+};
+
+// Ticks every 10 ms on the window's thread and keeps the longest time between two ticks:
+// how long the window's event loop was held up at worst.
+class TickGaps {
+ public:
+  explicit TickGaps(std::function<void()> onTick = {}) : onTick_(std::move(onTick)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const auto now = Clock::now();
+      worst_ = std::max(worst_, std::chrono::duration_cast<milliseconds>(now - last_));
+      last_ = now;
+      ++ticks_;
+      if (onTick_) onTick_();
+    });
+    last_ = Clock::now();
+    timer_.start(10);
+  }
+  milliseconds Worst() const { return worst_; }
+  int Ticks() const { return ticks_; }
+
+ private:
+  QTimer timer_;
+  std::function<void()> onTick_;
+  Clock::time_point last_;
+  milliseconds worst_{0};
+  int ticks_ = 0;
+};
+
+// The printer's buttons: what a running job holds back.
+bool HeldBackWhileBusy(form::ControlKind kind) {
+  return kind == form::ControlKind::Button || kind == form::ControlKind::RadioButton;
+}
 
 TEST_F(MainWindowTest, EveryControlIsWhereTheLayoutPutsIt) {
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8(form::kMainCaption));
@@ -41,12 +107,14 @@ TEST_F(MainWindowTest, EveryControlIsWhereTheLayoutPutsIt) {
   EXPECT_EQ(Find<QComboBox>("ComboBox1")->count(), 1);
   EXPECT_EQ(Find<QPushButton>("Button17")->font().pixelSize(), 20);
   EXPECT_FALSE(window->Form2().isVisible());
+  EXPECT_FALSE(window->testAttribute(Qt::WA_SetCursor)) << "no wait cursor while idle";
 }
 
 TEST_F(MainWindowTest, SearchFromTheWindowFillsTheLabels) {
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0x63}, .kind = sim::Fault::Kind::Silent});
   Find<QPushButton>("Button7")->click();
-  Settle();
+  ASSERT_TRUE(WaitUntilIdle());
+  ASSERT_FALSE(dialogs.Texts().empty());
   EXPECT_EQ(dialogs.Texts().front(),
             "Принтер чеков найден на " + sim.PortName() + " на скорости 57600");
   EXPECT_EQ(Find<QLabel>("Label2")->text(), "Printer Zelka");
@@ -66,16 +134,17 @@ TEST_F(MainWindowTest, TrackBarShowsItsValueAndRadioClickReachesThePrinter) {
   EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "100");
 
   Find<QPushButton>("Button7")->click();
+  ASSERT_TRUE(WaitUntilIdle());
   sim.ClearLog();
   auto* radio57 = Find<QRadioButton>("RadioButton57mm");
   radio57->click();
-  Settle();
+  ASSERT_TRUE(WaitUntilIdle());
   EXPECT_TRUE(radio57->isChecked());
   EXPECT_FALSE(Find<QRadioButton>("RadioButton80mm")->isChecked());
   EXPECT_FALSE(Find<QPushButton>("Button21")->isEnabled());
   EXPECT_EQ(sim.CommandNames(), (std::vector<std::string>{"US 0x03", "US 0x07"}));
   radio57->click();  // clicking the checked button changes nothing
-  Settle();
+  ASSERT_TRUE(WaitUntilIdle());
   EXPECT_TRUE(radio57->isChecked());
   EXPECT_EQ(sim.CommandNames().size(), 2u);
 }
@@ -83,7 +152,7 @@ TEST_F(MainWindowTest, TrackBarShowsItsValueAndRadioClickReachesThePrinter) {
 TEST_F(MainWindowTest, ChangesFromAnotherThreadReachTheWidgetsQueued) {
   std::thread remote([this] { window->Form().Window().SetCaption("Label5", "33333"); });
   remote.join();
-  Settle();
+  QApplication::processEvents();
   EXPECT_EQ(Find<QLabel>("Label5")->text(), "33333");
 }
 
@@ -93,12 +162,153 @@ TEST_F(MainWindowTest, ManualConnectionFromTheWindow) {
   EXPECT_FALSE(manual->isEnabled());
   combo->setCurrentIndex(0);
   emit combo->activated(0);  // as the user's choice
-  Settle();
+  QApplication::processEvents();
   ASSERT_TRUE(manual->isEnabled());
   manual->click();
+  ASSERT_TRUE(WaitUntilIdle());
   EXPECT_EQ(dialogs.Texts().size(), 1u);
-  EXPECT_EQ(link::CurrentPortName, sim.PortName());
   EXPECT_TRUE(Find<QPushButton>("Button17")->isEnabled());
+
+  // The chosen port is now the printer's: a line feed goes there.
+  sent.Clear();
+  sim.ClearLog();
+  auto* feed = Find<QPushButton>("Button1");
+  ASSERT_TRUE(feed->isEnabled());
+  feed->click();
+  ASSERT_TRUE(WaitUntilIdle());
+  ASSERT_TRUE(sim.WaitForCommands(1, std::chrono::seconds(2)));
+  EXPECT_EQ(sim.CommandNames(), std::vector<std::string>{"LF"});
+  EXPECT_EQ(sent.Frames(), (std::vector<SentFrames::Frame>{{sim.PortName(), 57600, {0x0A}}}));
+}
+
+TEST_F(MainWindowTest, WhileAJobRunsThePrinterButtonsAreHeldBackAndTheCursorWaits) {
+  Find<QPushButton>("Button7")->click();
+  ASSERT_TRUE(WaitUntilIdle());
+  ASSERT_TRUE(Find<QPushButton>("Button1")->isEnabled());
+
+  // Every control of the window and of the baud-rate dialog, by its name in the state.
+  struct Shown {
+    std::string name;
+    form::ControlKind kind;
+    QWidget* widget;
+  };
+  std::vector<Shown> controls;
+  for (const auto& control : form::MainWindowControls()) {
+    controls.push_back({control.name, control.kind, Find<QWidget>(control.name.c_str())});
+  }
+  for (const auto& control : form::BaudDialogControls()) {
+    controls.push_back({"TForm2." + control.name, control.kind,
+                        Find<QWidget>(&window->Form2(), control.name.c_str())});
+  }
+  form::WindowState& state = window->Form().Window();
+  std::map<std::string, bool> enabledBefore;
+  for (const auto& c : controls) {
+    ASSERT_NE(c.widget, nullptr);
+    enabledBefore[c.name] = state.Enabled(c.name);
+  }
+
+  sim.ClearLog();
+  {
+    WorkerGate gate(*worker);
+    Find<QPushButton>("Button1")->click();  // the line feed waits behind the gate
+    QApplication::processEvents();
+    ASSERT_TRUE(window->Form().Busy());
+    for (const auto& c : controls) {
+      SCOPED_TRACE(c.name);
+      EXPECT_EQ(state.Enabled(c.name), enabledBefore[c.name]) << "the window state keeps its own";
+      if (HeldBackWhileBusy(c.kind)) {
+        EXPECT_FALSE(c.widget->isEnabled());
+      } else {
+        EXPECT_EQ(c.widget->isEnabled(), enabledBefore[c.name]);
+      }
+    }
+    EXPECT_TRUE(Find<QComboBox>("ComboBox1")->isEnabled());
+    EXPECT_TRUE(window->testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(window->cursor().shape(), Qt::WaitCursor);
+    // A press on a held-back button starts nothing.
+    Find<QPushButton>("Button12")->click();
+    gate.Release();
+    ASSERT_TRUE(WaitUntilIdle());
+  }
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.widget->isEnabled(), enabledBefore[c.name]);
+  }
+  EXPECT_FALSE(window->testAttribute(Qt::WA_SetCursor));
+  EXPECT_NE(window->cursor().shape(), Qt::WaitCursor);
+  ASSERT_TRUE(sim.WaitForCommands(1, std::chrono::seconds(2)));
+  EXPECT_EQ(sim.CommandNames(), std::vector<std::string>{"LF"}) << "the feed only, no signal";
+}
+
+// A search over ports that never answer takes every rate's whole time-out; the window
+// must keep painting and taking input meanwhile.
+TEST_F(MainWindowTest, EventLoopKeepsRunningDuringASearchOverSilentPorts) {
+  ports.clear();
+  for (int i = 0; i < 4; ++i) {
+    sim::Simulator& silent = AddPrinter(sim::DefaultPrinter());
+    silent.SetSilent(true);
+    ports.push_back(silent.PortName());
+  }
+  TickGaps gaps;
+  const auto start = Clock::now();
+  Find<QPushButton>("Button7")->click();
+  EXPECT_TRUE(window->Form().Busy());
+  ASSERT_TRUE(WaitUntilIdle());
+  const auto took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+
+  ASSERT_EQ(dialogs.Messages().size(), 1u);
+  EXPECT_EQ(dialogs.Messages()[0].kind, "error") << dialogs.Messages()[0].text;
+  EXPECT_FALSE(Find<QPushButton>("Button1")->isEnabled());
+  EXPECT_GE(took, milliseconds(900)) << "four rates, each waiting out its silence";
+  EXPECT_GE(gaps.Ticks(), 20);
+  EXPECT_LT(gaps.Worst(), milliseconds(100));
+}
+
+// An image of `length` bytes for board `board` (its last byte), with no two blocks alike.
+Bytes FirmwareImage(std::size_t length, std::uint8_t board) {
+  Bytes image(length);
+  for (std::size_t i = 0; i < length; ++i) image[i] = static_cast<std::uint8_t>((i * 7 + i / 256) % 251);
+  image.back() = board;
+  return image;
+}
+
+TEST_F(MainWindowTest, EventLoopKeepsRunningDuringAFirmwareTransfer) {
+  Find<QPushButton>("Button7")->click();
+  ASSERT_TRUE(WaitUntilIdle());
+  auto* update = Find<QPushButton>("Button14");
+  ASSERT_TRUE(update->isEnabled()) << "the search found a \"Printer Zelka\"";
+
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const std::string path = folder.filePath("firmware.bin").toStdString();
+  const Bytes image = FirmwareImage(40 * 256 + 17, 3);  // the "ZELKA-000001" board
+  {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  }
+  dialogs.Clear();
+  dialogs.fileAnswers.push_back(path);
+
+  auto* bar = Find<QProgressBar>("ProgressBar1");
+  std::set<int> barPositions;
+  TickGaps gaps([&] { barPositions.insert(bar->value()); });
+  update->click();
+  EXPECT_TRUE(window->Form().UpdatingFirmware());
+  ASSERT_TRUE(WaitUntilIdle(std::chrono::seconds(60)));
+
+  EXPECT_EQ(dialogs.Messages(),
+            (std::vector<FakeDialogs::Shown>{{"information", "Успешно"}}));
+  EXPECT_FALSE(window->Form().UpdatingFirmware());
+  Bytes padded = image;
+  padded.resize((padded.size() + 255) / 256 * 256, 0xFF);
+  EXPECT_EQ(sim.ReceivedImage(), padded);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  // The bar moved on screen while the blocks went out, not only at the end.
+  EXPECT_GE(std::count_if(barPositions.begin(), barPositions.end(),
+                          [&](int p) { return p > 400 && p < bar->maximum(); }),
+            2);
+  EXPECT_GE(gaps.Ticks(), 20);
+  EXPECT_LT(gaps.Worst(), milliseconds(100));
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Text lines: the width limit, the code page, and the two writes.
 #include "commands/text_line.h"
 
+#include <chrono>
+#include <string>
+#include <vector>
+
 #include "link/serial_link.h"
 #include "support/sim_fixture.h"
 
@@ -8,40 +12,46 @@ namespace zelka::testing {
 namespace {
 
 using namespace zelka::commands;
-using namespace zelka::link;
+using link::Status;
+using std::chrono::milliseconds;
 
 class TextLineTest : public SimFixture {
  protected:
-  void TearDown() override {
-    PrinterVariant = 0;
-    PaperWidthMm = 80;
-    SimFixture::TearDown();
+  void Open() {
+    link.SetObserver(&recorder);
+    ASSERT_EQ(link.Open(sim.PortName(), 57600, milliseconds(300)), Status::kOk);
   }
+
+  TxRecorder recorder;
+  link::SerialLink link;
 };
 
 TEST_F(TextLineTest, LineIsCutToTheWidthLimitNeverWrappedOrPadded) {
   struct Case {
-    std::uint8_t variant;
+    PrinterModel model;
     int paper;
     std::size_t length;
     std::size_t sent;
   };
+  constexpr auto kOther = PrinterModel::kOther;
+  constexpr auto kReference = PrinterModel::kReference;
   const std::vector<Case> cases = {
-      {0, 80, 58, 56}, {1, 80, 58, 57}, {0, 57, 50, 40}, {1, 57, 50, 41},
-      {0, 57, 39, 39}, {0, 80, 56, 56}, {0, 80, 57, 56}, {1, 57, 41, 41},
-      {1, 57, 42, 41}, {0, 76, 58, 56}, {1, 0, 60, 57}, {0, 80, 0, 0},
+      {kOther, 80, 58, 56},     {kReference, 80, 58, 57}, {kOther, 57, 50, 40},
+      {kReference, 57, 50, 41}, {kOther, 57, 39, 39},     {kOther, 80, 56, 56},
+      {kOther, 80, 57, 56},     {kReference, 57, 41, 41}, {kReference, 57, 42, 41},
+      {kOther, 76, 58, 56},     {kReference, 0, 60, 57},  {kOther, 80, 0, 0},
   };
-  ASSERT_EQ(OpenPort(sim.PortName(), 57600, 300), kOk);
+  Open();
+  std::size_t seen = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "variant " << int(c.variant) << ", paper " << c.paper
-                                      << ", length " << c.length);
-    PrinterVariant = c.variant;
-    PaperWidthMm = c.paper;
-    TxRecorder recorder;
+    SCOPED_TRACE(::testing::Message() << "reference model " << (c.model == kReference) << ", paper "
+                                      << c.paper << ", length " << c.length);
     std::string line;
     for (std::size_t i = 0; i < c.length; ++i) line.push_back(static_cast<char>('0' + (i + 1) % 10));
-    PrintTextLine(line);
-    const auto writes = recorder.Writes();
+    PrintTextLine(link, line, TextLineLimit(c.model, c.paper));
+    const auto all = recorder.Writes();
+    const std::vector<Bytes> writes(all.begin() + static_cast<long>(seen), all.end());
+    seen = all.size();
     ASSERT_EQ(writes.size(), c.sent == 0 ? 1u : 2u) << "an empty line sends only CR LF";
     if (c.sent > 0) {
       EXPECT_EQ(writes[0], Bytes(line.begin(), line.begin() + static_cast<long>(c.sent)));
@@ -51,9 +61,8 @@ TEST_F(TextLineTest, LineIsCutToTheWidthLimitNeverWrappedOrPadded) {
 }
 
 TEST_F(TextLineTest, CyrillicGoesOutInCodePage866InTwoWrites) {
-  ASSERT_EQ(OpenPort(sim.PortName(), 57600, 300), kOk);
-  TxRecorder recorder;
-  PrintTextLine("Оплата");
+  Open();
+  PrintTextLine(link, "Оплата", TextLineLimit(PrinterModel::kOther, 80));
   EXPECT_EQ(recorder.WriteSizes(), (std::vector<std::size_t>{6, 2}));
   ASSERT_TRUE(sim.WaitForCommands(3, std::chrono::seconds(2)));
   Bytes wire;
@@ -62,17 +71,16 @@ TEST_F(TextLineTest, CyrillicGoesOutInCodePage866InTwoWrites) {
 }
 
 TEST_F(TextLineTest, LimitCountsCharactersNotUtf8Bytes) {
-  PaperWidthMm = 57;
-  ASSERT_EQ(OpenPort(sim.PortName(), 57600, 300), kOk);
-  TxRecorder recorder;
-  PrintTextLine(std::string(40, 'x') + "ЖЖ");  // 42 characters, 44 bytes of UTF-8
+  Open();
+  // 42 characters, 44 bytes of UTF-8.
+  PrintTextLine(link, std::string(40, 'x') + "ЖЖ", TextLineLimit(PrinterModel::kOther, 57));
   ASSERT_EQ(recorder.Writes().size(), 2u);
-  EXPECT_EQ(recorder.Writes()[0].size(), 40u);
+  EXPECT_EQ(recorder.Writes()[0], Bytes(40, 'x'));
 }
 
 TEST_F(TextLineTest, ClosedPortSendsNothingAndDoesNotFail) {
-  TxRecorder recorder;
-  PrintTextLine("anything");
+  link.SetObserver(&recorder);
+  PrintTextLine(link, "anything", 56);
   EXPECT_TRUE(recorder.Writes().empty());
 }
 

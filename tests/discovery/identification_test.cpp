@@ -1,43 +1,55 @@
-// The identification: labels, colours, model-dependent controls, track bars, the boot
-// firmware warning, the paper width, the serial traffic, and the remote records.
-#include "discovery/identification.h"
+// The identification on the session's printer: every value, failures as nothing, the
+// queries on the wire in their order, the listener's steps, pausing and going on.
+#include "discovery/identify.h"
 
 #include "commands/text_line.h"
-#include "link/serial_link.h"
-#include "support/form_fixture.h"
+#include "discovery/identity_words.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
-using seams::kRedColour;
-using seams::kWindowTextColour;
+using discovery::IdentifyOutcome;
+using discovery::IdentifyPrinter;
+using discovery::Next;
+using discovery::Step;
+using service::PaperWidth;
 
-constexpr const char* kOutdated =
-    "Ваша версия прошивки (FirmWare) устарела, пожалуйста обновите её.\n";
+// The steps in the order they run.
+const std::vector<Step> kAllSteps = {
+    Step::kModel,          Step::kModelSettings,       Step::kSerialNumber,
+    Step::kBootFirmwareNumber, Step::kBootFirmwareVersion, Step::kMainFirmwareNumber,
+    Step::kMainFirmwareVersion, Step::kPaper,          Step::kDrawer,
+    Step::kLogo,           Step::kPaperWidth,          Step::kBuildDate};
 
-class IdentificationTest : public FormFixture {
+// The queries of a whole identification of a reference model on 80 mm paper.
+const std::vector<std::string> kReferenceTraffic = {
+    "GS I @", "US 0x07", "US 0x07",  // model, cut line, density
+    "GS I @", "GS I @", "GS I @", "GS I @", "GS I @",
+    "GS r", "GS r", "GS I", "US 0x07", "GS I @"};
+
+class IdentificationTest : public SimFixture {
  protected:
-  void Search() { Click("Button7"); }
-  std::vector<std::string> MessagesAfterTheFoundOne() {
-    auto texts = dialogs.Texts();
-    if (!texts.empty()) texts.erase(texts.begin());
-    return texts;
+  void SetUp() override {
+    SimFixture::SetUp();
+    UsePrinter();
   }
+  // Identifies from `from`, recording the steps; `stopAt` gets `stop` back.
+  IdentifyOutcome Identify(Step from = Step::kModel, discovery::Identity identity = {},
+                           std::optional<Step> stopAt = std::nullopt, Next stop = Next::kPause) {
+    steps.clear();
+    return IdentifyPrinter(
+        *session,
+        [&](Step step, const discovery::Identity&) {
+          steps.push_back(step);
+          return step == stopAt ? stop : Next::kGoOn;
+        },
+        from, std::move(identity));
+  }
+  std::vector<Step> steps;
 };
 
-class Records final : public discovery::RecordWriter {
- public:
-  bool WriteRecord(const std::string& line) override {
-    if (failAfter >= 0 && static_cast<int>(lines.size()) >= failAfter) return false;
-    lines.push_back(line);
-    return true;
-  }
-  std::vector<std::string> lines;
-  int failAfter = -1;
-};
-
-TEST_F(IdentificationTest, ReferencePrinterFillsEveryLabelInOrder) {
+TEST_F(IdentificationTest, ReferencePrinterGivesEveryValueInOrder) {
   sim.Update([](sim::PrinterState& s) {
     s.modelReply = sim::MakeTextReply("Printer Zelka  ", 17);
     s.serialReply = sim::MakeTextReply("ZK00012345", 12);
@@ -51,92 +63,124 @@ TEST_F(IdentificationTest, ReferencePrinterFillsEveryLabelInOrder) {
     s.logoState = 0x03;
     s.parameters = {{8, 0}, {10, 130}, {65, 10}};
   });
-  MakeForm();
-  Search();
+  session->model = commands::PrinterModel::kOther;
 
-  const std::vector<std::pair<const char*, std::string>> labels = {
-      {"Label2", "Printer Zelka  "}, {"Label6", "ZK00012345"}, {"Label12", "ZELKA-000001"},
-      {"Label14", "1.05"}, {"Label8", "ZELKA-000101"}, {"Label10", "2.10"},
-      {"Label16", "есть"}, {"Label18", "Закрыт"}, {"Label4", "Загружен"}, {"Label22", "2026-11-03"}};
-  for (const auto& [label, text] : labels) {
-    EXPECT_EQ(Window().Caption(label), text) << label;
-    EXPECT_EQ(Window().Colour(label), kWindowTextColour) << label;
+  const IdentifyOutcome outcome = Identify();
+  const discovery::Identity& id = outcome.identity;
+
+  EXPECT_EQ(id.model, "Printer Zelka  ");
+  EXPECT_EQ(id.serialNumber, "ZK00012345");
+  EXPECT_EQ(id.bootFirmwareNumber, "ZELKA-000001");
+  EXPECT_EQ(id.bootFirmwareVersion, "1.05");
+  EXPECT_EQ(id.mainFirmwareNumber, "ZELKA-000101");
+  EXPECT_EQ(id.mainFirmwareVersion, "2.10");
+  EXPECT_EQ(id.paperPresent, true);
+  EXPECT_EQ(id.drawerClosed, true);
+  EXPECT_EQ(id.logoStored, true);
+  EXPECT_EQ(id.buildDate, "2026-11-03");
+  EXPECT_TRUE(id.referenceModel);
+  EXPECT_EQ(id.cutLine, 30);
+  EXPECT_EQ(id.density, 10);
+  EXPECT_EQ(id.paperWidth, PaperWidth::k80mm);
+  EXPECT_FALSE(id.paperWidthAfterSwitch);
+  EXPECT_FALSE(id.bootFirmwareOutdated);
+  EXPECT_EQ(session->model, commands::PrinterModel::kReference);
+  EXPECT_EQ(session->paperWidthMm, 80);
+
+  EXPECT_EQ(steps, kAllSteps);
+  EXPECT_FALSE(outcome.stoppedAfter);
+  EXPECT_FALSE(outcome.abandoned);
+  EXPECT_EQ(sim.CommandNames(), kReferenceTraffic);
+  EXPECT_FALSE(session->Link().IsOpen());
+
+  const std::vector<std::pair<Step, std::string>> words = {
+      {Step::kModel, "Printer Zelka  "}, {Step::kSerialNumber, "ZK00012345"},
+      {Step::kBootFirmwareNumber, "ZELKA-000001"}, {Step::kBootFirmwareVersion, "1.05"},
+      {Step::kMainFirmwareNumber, "ZELKA-000101"}, {Step::kMainFirmwareVersion, "2.10"},
+      {Step::kPaper, "есть"}, {Step::kDrawer, "Закрыт"}, {Step::kLogo, "Загружен"},
+      {Step::kBuildDate, "2026-11-03"}};
+  for (const auto& [step, text] : words) {
+    EXPECT_EQ(discovery::StepValueText(step, id), text) << static_cast<int>(step);
   }
-  EXPECT_EQ(commands::PrinterVariant, 1);
-  for (const char* name : {"Button17", "Button14", "Button24", "Button15", "Button16"})
-    EXPECT_TRUE(Window().Enabled(name)) << name;
-  EXPECT_FALSE(Window().Enabled("Button18"));
-  EXPECT_EQ(Window().Position("TrackBar1"), 30);
-  EXPECT_EQ(Window().Caption("Edit1"), "60");
-  EXPECT_EQ(Window().Position("TrackBar2"), 20) << "10 is clamped to the bar's range";
-  EXPECT_EQ(Window().Caption("Edit2"), "20");
-  EXPECT_TRUE(MessagesAfterTheFoundOne().empty());
-  EXPECT_FALSE(PortIsOpen);
-
-  const std::vector<std::string> traffic = {
-      "GS r",    // the search's probe
-      "GS I @", "US 0x07", "US 0x07",  // model, cut line, density
-      "GS I @", "GS I @", "GS I @", "GS I @", "GS I @",
-      "GS r", "GS r", "GS I", "US 0x07", "GS I @"};
-  EXPECT_EQ(sim.CommandNames(), traffic);
 }
 
-TEST_F(IdentificationTest, OtherModelsGetTheCodePageButtonOnly) {
+TEST_F(IdentificationTest, StateBitsInWords) {
+  sim.Update([](sim::PrinterState& s) {
+    s.paperSensor = 0x01;
+    s.drawerStatus = 0x00;
+    s.logoState = 0x02;
+  });
+  const auto id = Identify().identity;
+  EXPECT_EQ(id.paperPresent, false);
+  EXPECT_EQ(id.drawerClosed, false);
+  EXPECT_EQ(id.logoStored, false);
+  EXPECT_EQ(discovery::StepValueText(Step::kPaper, id), "отсутствует");
+  EXPECT_EQ(discovery::StepValueText(Step::kDrawer, id), "Открыт");
+  EXPECT_EQ(discovery::StepValueText(Step::kLogo, id), "Отсутствует");
+}
+
+TEST_F(IdentificationTest, OnlyTheReferenceModelReadsItsSettings) {
   struct Case {
     const char* model;
-    int variant;
+    bool reference;
   };
-  for (const Case& c : {Case{"printer zelka", 0}, Case{" Printer Zelka\t", 1}, Case{"Other 5", 0}}) {
+  for (const Case& c : {Case{"printer zelka", false}, Case{" Printer Zelka\t", true},
+                        Case{"Other 5", false}}) {
     SCOPED_TRACE(c.model);
+    sim.ClearLog();
     sim.Update([&](sim::PrinterState& s) { s.modelReply = sim::MakeTextReply(c.model, 17); });
-    commands::PrinterVariant = 7;
-    MakeForm();
-    Search();
-    EXPECT_EQ(commands::PrinterVariant, c.variant);
-    EXPECT_EQ(Window().Enabled("Button18"), c.variant == 0);
-    for (const char* name : {"Button17", "Button14", "Button24", "Button15", "Button16"})
-      EXPECT_EQ(Window().Enabled(name), c.variant == 1) << name;
+    session->model = c.reference ? commands::PrinterModel::kOther : commands::PrinterModel::kReference;
+
+    const auto id = Identify().identity;
+
+    EXPECT_EQ(id.model, c.model);
+    EXPECT_EQ(id.referenceModel, c.reference);
+    EXPECT_EQ(session->model,
+              c.reference ? commands::PrinterModel::kReference : commands::PrinterModel::kOther);
+    EXPECT_EQ(id.cutLine.has_value(), c.reference);
+    EXPECT_EQ(id.density.has_value(), c.reference);
+    const auto names = sim.CommandNames();
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[1], c.reference ? "US 0x07" : "GS I @") << "settings read right after the model";
   }
 }
 
-TEST_F(IdentificationTest, OutdatedBootFirmwareIsReportedToTheWindowOnly) {
+TEST_F(IdentificationTest, OutdatedBootFirmwareIsFlagged) {
   const std::vector<std::pair<std::string, bool>> versions = {
       {"1.01", true}, {"1.02", false}, {"1.02.", false}, {"1.1", false},
       {" 1.05", true}, {"", true}, {"0.99", true}, {"1.0", true}};
   for (const auto& [version, outdated] : versions) {
     SCOPED_TRACE("version '" + version + "'");
     sim.Update([&](sim::PrinterState& s) { s.bootVersionReply = sim::MakeTextReply(version, 6); });
-    dialogs.Clear();
-    MakeForm();
-    Search();
-    EXPECT_EQ(Window().Caption("Label14"), version);
-    EXPECT_EQ(MessagesAfterTheFoundOne(),
-              outdated ? std::vector<std::string>{kOutdated} : std::vector<std::string>{});
-    EXPECT_TRUE(discovery::IsOutdatedBootVersion(version) == outdated);
-
-    Records records;
-    form->AutoDetectPrinter(discovery::kRemoteRequest, &records);
-    EXPECT_EQ(MessagesAfterTheFoundOne().size(), outdated ? 1u : 0u) << "no box for a remote request";
-    ASSERT_EQ(records.lines.size(), 10u);
-    EXPECT_EQ(records.lines[3], "SVE0004E" + version);
+    const auto id = Identify().identity;
+    EXPECT_EQ(id.bootFirmwareVersion, version);
+    EXPECT_EQ(id.bootFirmwareOutdated, outdated);
+    EXPECT_EQ(discovery::IsOutdatedBootVersion(version), outdated);
+    EXPECT_EQ(discovery::StepValueText(Step::kBootFirmwareVersion, id), version);
   }
   EXPECT_TRUE(discovery::IsOutdatedBootVersion("1.01"));
   EXPECT_FALSE(discovery::IsOutdatedBootVersion("1.02.1"));
+
+  // A failed read is not reported as outdated.
+  sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0x97}, .kind = sim::Fault::Kind::Silent});
+  const auto failed = Identify().identity;
+  EXPECT_FALSE(failed.bootFirmwareVersion);
+  EXPECT_FALSE(failed.bootFirmwareOutdated);
 }
 
-TEST_F(IdentificationTest, PaperWidthFromTheFirstReadOnward) {
+TEST_F(IdentificationTest, PaperWidthAndThe57mmSwitch) {
   struct Case {
     const char* name;
     std::optional<std::uint8_t> width;  // nothing = the read fails
-    bool enabled80, enabled57, checked80, checked57, button21;
+    PaperWidth read;
+    std::optional<PaperWidth> afterSwitch;
     std::vector<std::string> tail;  // traffic after GS I 4
   };
   const std::vector<Case> cases = {
-      {"80 mm", 0, true, true, true, false, true, {"US 0x07", "GS I @"}},
-      {"57 mm", 1, true, true, false, true, false,
-       {"US 0x07", "US 0x03", "US 0x07", "GS I @"}},
-      {"unknown", 2, false, false, true, false, true, {"US 0x07", "GS I @"}},
-      {"failed read", std::nullopt, true, false, true, false, true, {"US 0x07", "GS I @"}},
+      {"80 mm", 0, PaperWidth::k80mm, std::nullopt, {"US 0x07", "GS I @"}},
+      {"57 mm", 1, PaperWidth::k57mm, PaperWidth::k57mm, {"US 0x07", "US 0x03", "US 0x07", "GS I @"}},
+      {"unknown", 2, PaperWidth::kOther, std::nullopt, {"US 0x07", "GS I @"}},
+      {"failed read", std::nullopt, PaperWidth::kUnknown, std::nullopt, {"US 0x07", "GS I @"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -144,89 +188,138 @@ TEST_F(IdentificationTest, PaperWidthFromTheFirstReadOnward) {
     sim.ClearLog();
     sim.Update([&](sim::PrinterState& s) { s.parameters[8] = c.width.value_or(0); });
     if (!c.width) sim.AddFault({.prefix = {0x1F, 0x07, 0x08}, .kind = sim::Fault::Kind::Silent});
-    MakeForm();
-    Search();
-    EXPECT_EQ(Window().Enabled("RadioButton80mm"), c.enabled80);
-    EXPECT_EQ(Window().Enabled("RadioButton57mm"), c.enabled57);
-    EXPECT_EQ(Window().Checked("RadioButton80mm"), c.checked80);
-    EXPECT_EQ(Window().Checked("RadioButton57mm"), c.checked57);
-    EXPECT_EQ(Window().Enabled("Button21"), c.button21);
-    EXPECT_EQ(Window().Colour("Label22"), kWindowTextColour) << "the build date is still read";
+
+    const auto id = Identify().identity;
+
+    EXPECT_EQ(id.paperWidth, c.read);
+    EXPECT_EQ(id.paperWidthAfterSwitch, c.afterSwitch);
+    EXPECT_EQ(id.buildDate.has_value(), true) << "the build date is still read";
     auto names = sim.CommandNames();
     ASSERT_GE(names.size(), c.tail.size());
-    EXPECT_EQ(std::vector<std::string>(names.end() - static_cast<long>(c.tail.size()), names.end()), c.tail);
-    EXPECT_EQ(commands::PaperWidthMm, 80);
-    EXPECT_FALSE(PortIsOpen);
+    EXPECT_EQ(std::vector<std::string>(names.end() - static_cast<long>(c.tail.size()), names.end()),
+              c.tail);
+    EXPECT_EQ(session->paperWidthMm, 80) << "text lines stay at 80 mm";
+    EXPECT_FALSE(session->Link().IsOpen());
   }
+  // The 57 mm write is the width, and what the printer stores.
+  sim.ClearFaults();
+  sim.ClearLog();
+  sim.Update([](sim::PrinterState& s) { s.parameters[8] = 1; });
+  Identify();
+  std::vector<Bytes> writes;
+  for (const auto& e : sim.Log()) {
+    if (e.name == "US 0x03") writes.push_back(e.bytes);
+  }
+  EXPECT_EQ(writes, (std::vector<Bytes>{{0x1F, 0x03, 0x08, 0x01}}));
+  EXPECT_EQ(sim.State().parameters.at(8), 1);
 }
 
-TEST_F(IdentificationTest, PrinterThatStopsAnsweringMidwayShowsNoDataInRed) {
-  MakeForm();
-  Search();
+TEST_F(IdentificationTest, PrinterThatStopsAnsweringMidwayGivesNothingForThoseValues) {
   // From the main firmware version on the printer answers short or not at all.
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0xA3}, .kind = sim::Fault::Kind::Partial, .bytes = 3});
   sim.AddFault({.prefix = {0x1D, 0x72, 0x32}, .kind = sim::Fault::Kind::Silent});
   sim.AddFault({.prefix = {0x1D, 0x49, 0x34}, .kind = sim::Fault::Kind::Silent});
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0x63}, .kind = sim::Fault::Kind::Silent});
-  Search();
-  for (const char* label : {"Label10", "Label18", "Label4", "Label22"}) {
-    EXPECT_EQ(Window().Caption(label), "Нет данных") << label;
-    EXPECT_EQ(Window().Colour(label), kRedColour) << label;
+
+  const auto outcome = Identify();
+  const auto& id = outcome.identity;
+
+  EXPECT_TRUE(id.mainFirmwareNumber);
+  EXPECT_FALSE(id.mainFirmwareVersion);
+  EXPECT_TRUE(id.paperPresent);
+  EXPECT_FALSE(id.drawerClosed);
+  EXPECT_FALSE(id.logoStored);
+  EXPECT_FALSE(id.buildDate);
+  for (Step step : {Step::kMainFirmwareVersion, Step::kDrawer, Step::kLogo, Step::kBuildDate}) {
+    EXPECT_FALSE(discovery::StepValueText(step, id)) << static_cast<int>(step);
   }
-  EXPECT_EQ(Window().Colour("Label8"), kWindowTextColour);
-  // A later good answer turns the label back to the window-text colour.
-  sim.ClearFaults();
-  Search();
-  EXPECT_EQ(Window().Colour("Label18"), kWindowTextColour);
+  EXPECT_EQ(steps, kAllSteps) << "every step still runs";
+  EXPECT_EQ(sim.CommandNames(), kReferenceTraffic);
 }
 
-TEST_F(IdentificationTest, FailedModelQueryKeepsTheModelDependentState) {
-  MakeForm();
-  Search();
-  ASSERT_EQ(commands::PrinterVariant, 1);
+TEST_F(IdentificationTest, FailedModelQueryReadsNoSettingsAndKeepsTheSessionModel) {
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0x27}, .kind = sim::Fault::Kind::Silent});
-  sim.Update([](sim::PrinterState& s) { s.parameters[10] = 150; });
-  Search();
-  EXPECT_EQ(Window().Caption("Label2"), "Нет данных");
-  EXPECT_EQ(commands::PrinterVariant, 1);
-  EXPECT_NE(Window().Position("TrackBar1"), 50);
+  session->model = commands::PrinterModel::kReference;
+
+  const auto id = Identify().identity;
+
+  EXPECT_FALSE(id.model);
+  EXPECT_FALSE(id.referenceModel);
+  EXPECT_FALSE(id.cutLine);
+  EXPECT_FALSE(id.density);
+  EXPECT_EQ(session->model, commands::PrinterModel::kReference);
+  const auto names = sim.CommandNames();
+  ASSERT_GE(names.size(), 2u);
+  EXPECT_EQ(names[1], "GS I @") << "no parameter read after a failed model query";
 }
 
-TEST_F(IdentificationTest, RemoteRequestWritesTenRecordsWhateverFails) {
-  MakeForm();
-  Records all;
-  form->AutoDetectPrinter(discovery::kRemoteRequest, &all);
-  ASSERT_EQ(all.lines.size(), 10u);
-  EXPECT_EQ(all.lines[0], "SVE0001EPrinter Zelka");
-  EXPECT_EQ(all.lines[6], "SVE0007Eесть");
-  EXPECT_EQ(dialogs.Messages().size(), 0u) << "no message box for a remote request";
-  EXPECT_TRUE(Window().Enabled("Button1"));
-
-  // Everything fails but the paper sensor, which the search's probe needs.
+TEST_F(IdentificationTest, EverythingFailingButThePaperSensor) {
   sim.AddFault({.prefix = {0x1D, 0x49}, .kind = sim::Fault::Kind::Silent});
   sim.AddFault({.prefix = {0x1D, 0x72, 0x32}, .kind = sim::Fault::Kind::Silent});
-  Records failing;
-  form->AutoDetectPrinter(discovery::kRemoteRequest, &failing);
-  ASSERT_EQ(failing.lines.size(), 10u);
-  for (int i = 0; i < 10; ++i) {
-    char head[9];
-    std::snprintf(head, sizeof head, "SVE%04d", i + 1);
-    const bool answered = i == 6;  // only the paper sensor still answers
-    EXPECT_EQ(failing.lines[static_cast<std::size_t>(i)],
-              std::string(head) + (answered ? "Eесть" : "DНет данных"));
+  const auto id = Identify().identity;
+  for (int n = 1; n <= 10; ++n) {
+    const Step step = static_cast<Step>(n);
+    const auto text = discovery::StepValueText(step, id);
+    if (step == Step::kPaper) {
+      EXPECT_EQ(text, "есть");
+    } else {
+      EXPECT_FALSE(text) << n;
+    }
   }
 }
 
-TEST_F(IdentificationTest, ClientThatLeavesAbandonsTheRestAndClosesThePort) {
-  MakeForm();
-  Records leaving;
-  leaving.failAfter = 2;
-  form->AutoDetectPrinter(discovery::kRemoteRequest, &leaving);
-  EXPECT_EQ(leaving.lines.size(), 2u);
-  EXPECT_FALSE(PortIsOpen);
-  // Nothing after the third query reached the printer.
-  const auto names = sim.CommandNames();
-  EXPECT_EQ(names, (std::vector<std::string>{"GS r", "GS I @", "US 0x07", "US 0x07", "GS I @", "GS I @"}));
+TEST_F(IdentificationTest, PauseStopsAfterTheStepAndGoingOnReadsOnlyTheRest) {
+  const auto paused = Identify(Step::kModel, {}, Step::kBootFirmwareVersion, Next::kPause);
+  EXPECT_EQ(paused.stoppedAfter, Step::kBootFirmwareVersion);
+  EXPECT_FALSE(paused.abandoned);
+  EXPECT_EQ(steps, std::vector<Step>(kAllSteps.begin(), kAllSteps.begin() + 5));
+  EXPECT_EQ(sim.CommandNames(), std::vector<std::string>(kReferenceTraffic.begin(),
+                                                         kReferenceTraffic.begin() + 6));
+  EXPECT_FALSE(session->Link().IsOpen()) << "the printer is free during the pause";
+  EXPECT_TRUE(paused.identity.bootFirmwareVersion);
+  EXPECT_FALSE(paused.identity.mainFirmwareNumber);
+
+  const auto rest = Identify(Step::kMainFirmwareNumber, paused.identity);
+  EXPECT_FALSE(rest.stoppedAfter);
+  EXPECT_EQ(steps, std::vector<Step>(kAllSteps.begin() + 5, kAllSteps.end()));
+  EXPECT_EQ(sim.CommandNames(), kReferenceTraffic) << "no query repeated or left out";
+  EXPECT_EQ(rest.identity.model, paused.identity.model) << "earlier values are kept";
+  EXPECT_EQ(rest.identity.cutLine, paused.identity.cutLine);
+  EXPECT_TRUE(rest.identity.mainFirmwareNumber);
+  EXPECT_TRUE(rest.identity.buildDate);
+  EXPECT_FALSE(session->Link().IsOpen());
+}
+
+TEST_F(IdentificationTest, AbandonSendsNothingMoreAndClosesThePort) {
+  const auto outcome = Identify(Step::kModel, {}, Step::kSerialNumber, Next::kAbandon);
+  EXPECT_TRUE(outcome.abandoned);
+  EXPECT_EQ(outcome.stoppedAfter, Step::kSerialNumber);
+  EXPECT_EQ(steps, (std::vector<Step>{Step::kModel, Step::kModelSettings, Step::kSerialNumber}));
+  EXPECT_EQ(sim.CommandNames(), (std::vector<std::string>{"GS I @", "US 0x07", "US 0x07", "GS I @"}));
+  EXPECT_FALSE(session->Link().IsOpen());
+  EXPECT_TRUE(outcome.identity.serialNumber);
+}
+
+TEST_F(IdentificationTest, ListenerSeesTheValuesReadSoFar) {
+  std::vector<bool> modelKnown, serialKnown;
+  IdentifyPrinter(*session, [&](Step, const discovery::Identity& id) {
+    modelKnown.push_back(id.model.has_value());
+    serialKnown.push_back(id.serialNumber.has_value());
+    return Next::kGoOn;
+  });
+  ASSERT_EQ(modelKnown.size(), kAllSteps.size());
+  EXPECT_TRUE(modelKnown[0]);
+  EXPECT_FALSE(serialKnown[1]);
+  EXPECT_TRUE(serialKnown[2]);
+}
+
+TEST_F(IdentificationTest, NoPrinterKnownSendsNothing) {
+  session->SetPort("0");
+  const auto id = Identify().identity;
+  EXPECT_FALSE(id.model);
+  EXPECT_FALSE(id.paperPresent);
+  EXPECT_EQ(id.paperWidth, PaperWidth::kUnknown);
+  EXPECT_TRUE(sim.Log().empty());
 }
 
 TEST(IdentificationRules, TrimTakesOffBlanksAndControlsOnly) {

@@ -2,9 +2,9 @@
 // phase, the blocks on the line, the waits, and the port closed on every way out.
 #include "firmware/bootloader.h"
 
+#include <algorithm>
+
 #include "firmware/firmware_fixture.h"
-#include "link/link_lock.h"
-#include "link/serial_link.h"
 
 namespace zelka::testing {
 namespace {
@@ -24,11 +24,11 @@ const Waits kWaitsOfAnUpdate{milliseconds{3000}, milliseconds{3000}, millisecond
 class BootloaderTest : public FirmwareFixture {
  protected:
   // The three routines in the order of an update, each only after the one before succeeded.
-  int Update(const std::string& path) {
-    int result = EnterBootloader();
-    if (result == kBootOk) result = SetBootloaderSpeed();
-    if (result == kBootOk) result = TransferFirmware(path);
-    return result;
+  BootStatus Update(const FirmwareImage& image, const BlockProgress& progress = {}) {
+    BootStatus status = EnterBootloader(*session);
+    if (status == BootStatus::kOk) status = SetBootloaderSpeed(*session);
+    if (status == BootStatus::kOk) status = TransferFirmware(*session, image, progress);
+    return status;
   }
   Names BootloaderNames() const {
     Names names = sim.CommandNames();
@@ -43,9 +43,9 @@ class BootloaderTest : public FirmwareFixture {
 
 TEST_F(BootloaderTest, UpdateSpeaksEachPhaseAtItsRateAndLeavesTheImageInThePrinter) {
   sim.Update([](sim::PrinterState& s) { s.baud = 115200; });
-  link::CurrentBaud = 115200;
+  UsePrinter();
   const Bytes image = Image(600);
-  EXPECT_EQ(Update(WriteFile(image)), kBootOk);
+  EXPECT_EQ(Update(AsImage(image)), BootStatus::kOk);
 
   const std::vector<std::pair<std::string, int>> expected = {
       {"boot entry", 115200}, {"BL 07 02", 19200}, {"BL 00 FE", 57600}, {"BL 05", 57600},
@@ -55,8 +55,8 @@ TEST_F(BootloaderTest, UpdateSpeaksEachPhaseAtItsRateAndLeavesTheImageInThePrint
   for (const auto& entry : CommandLog()) got.emplace_back(entry.name, entry.baud);
   EXPECT_EQ(got, expected);
   EXPECT_EQ(sim.ReceivedImage(), Padded(image));
-  EXPECT_EQ(link::CurrentBaud, 57600);
-  EXPECT_FALSE(link::PortIsOpen);
+  EXPECT_EQ(session->Baud(), 57600) << "the main firmware comes back at the transfer rate";
+  EXPECT_FALSE(PortOpen());
 
   // The port is closed while the bootloader starts, changes rate and before the reopening;
   // the waits of the transfer itself keep it.
@@ -71,28 +71,28 @@ TEST_F(BootloaderTest, ImageLengthsAndTheirBlocks) {
     std::size_t length;
     std::size_t blocks;
   };
-  for (const Case& c : {Case{512, 2}, Case{513, 3}, Case{1, 1}, Case{0, 0}}) {
+  for (const Case& c : {Case{512, 2}, Case{513, 3}, Case{1, 1}}) {
     SCOPED_TRACE(c.length);
     sim.ClearLog();
     const Bytes image = Image(c.length);
-    ASSERT_EQ(Update(WriteFile(image)), kBootOk);
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    ASSERT_EQ(Update(AsImage(image), [&](std::size_t sent, std::size_t count) { told.emplace_back(sent, count); }),
+              BootStatus::kOk);
     EXPECT_EQ(CountOf("BL block"), c.blocks);
     EXPECT_EQ(sim.ReceivedImage(), Padded(image));
-    // The main firmware is back after each update, at the transfer rate.
-    link::CurrentBaud = 57600;
+    ASSERT_EQ(told.size(), c.blocks);
+    for (std::size_t i = 0; i < told.size(); ++i) {
+      EXPECT_EQ(told[i], std::make_pair(i + 1, c.blocks));
+    }
+    const Waits durations = waits.Durations();
+    EXPECT_EQ(Waits(durations.end() - 6, durations.end()), kWaitsOfAnUpdate);
   }
-  // The last, empty image: no block between the start and the end, and both 100 ms waits.
-  const Names names = BootloaderNames();
-  ASSERT_GE(names.size(), 2u);
-  EXPECT_EQ(Names(names.end() - 2, names.end()), (Names{"BL 01", "BL 04"}));
-  const Waits durations = waits.Durations();
-  EXPECT_EQ(Waits(durations.end() - 6, durations.end()), kWaitsOfAnUpdate);
 }
 
 TEST_F(BootloaderTest, ReconnectAnswerReopensAndGoesOnWithTheEnquiry) {
   sim.AddFault({.prefix = kReady, .kind = sim::Fault::Kind::Reply, .reply = {0x08}, .times = 1});
   const Bytes image = Image(300);
-  EXPECT_EQ(Update(WriteFile(image)), kBootOk);
+  EXPECT_EQ(Update(AsImage(image)), BootStatus::kOk);
   EXPECT_EQ(BootloaderNames(), (Names{"boot entry", "BL 07 02", "BL 00 FE", "BL 05", "BL 07 02", "BL 05",
                                       "BL 01", "BL block", "BL block", "BL 04"}));
   const auto recorded = waits.Waits();
@@ -107,7 +107,7 @@ struct BlockReplyCase {
   const char* what;
   int block;
   std::uint8_t reply;
-  int result;
+  BootStatus result;
   std::size_t blocksSent;
   friend void PrintTo(const BlockReplyCase& c, std::ostream* out) { *out << c.what; }
 };
@@ -118,46 +118,50 @@ TEST_P(BlockReplyTest, OnlyNakAndCanEndTheTransfer) {
   const BlockReplyCase& c = GetParam();
   ReplyToBlock(c.block, c.reply);
   const Bytes image = Image(5 * 256 - 10);
-  link::PrinterOperation outer;  // as the update flow holds it: the routines close by themselves
-  EXPECT_EQ(Update(WriteFile(image)), c.result);
+  EXPECT_EQ(Update(AsImage(image)), c.result);
   EXPECT_EQ(CountOf("BL block"), c.blocksSent);
-  EXPECT_EQ(CountOf("BL 04"), c.result == kBootOk ? 1u : 0u);
-  EXPECT_FALSE(link::PortIsOpen);
-  if (c.result == kBootOk) {
+  EXPECT_EQ(CountOf("BL 04"), c.result == BootStatus::kOk ? 1u : 0u);
+  EXPECT_FALSE(PortOpen());
+  if (c.result == BootStatus::kOk) {
     EXPECT_EQ(sim.ReceivedImage(), Padded(image));
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, BlockReplyTest,
-    ::testing::Values(BlockReplyCase{"0x07 accepts", 2, 0x07, kBootOk, 5},
-                      BlockReplyCase{"0x00 accepts", 5, 0x00, kBootOk, 5},
+    ::testing::Values(BlockReplyCase{"0x07 accepts", 2, 0x07, BootStatus::kOk, 5},
+                      BlockReplyCase{"0x00 accepts", 5, 0x00, BootStatus::kOk, 5},
                       BlockReplyCase{"NAK on the third block ends after exactly three", 3, 0x15,
-                                     kBlockRefused, 3},
-                      BlockReplyCase{"CAN on the first block ends after it", 1, 0x18, kBlockCancelled, 1}));
+                                     BootStatus::kBlockRefused, 3},
+                      BlockReplyCase{"CAN on the first block ends after it", 1, 0x18,
+                                     BootStatus::kBlockCancelled, 1}));
 
-TEST_F(BootloaderTest, FileThatCannotBeReadEndsTheTransferBeforeTheSpeedCommand) {
-  ASSERT_EQ(EnterBootloader(), kBootOk);
-  ASSERT_EQ(SetBootloaderSpeed(), kBootOk);
+// The start command erases the flash: an image that cannot be flashed whole must not get
+// that far. The bootloader then still waits and takes a proper image after.
+TEST_F(BootloaderTest, ImageTheFlashCannotTakeIsRefusedBeforeAnythingIsSent) {
+  ASSERT_EQ(EnterBootloader(*session), BootStatus::kOk);
+  ASSERT_EQ(SetBootloaderSpeed(*session), BootStatus::kOk);
   const Bytes image = Image(700);
   struct Case {
-    std::string path;
-    int result;
+    const char* what;
+    Bytes bytes;
+    BootStatus result;
+    int code;
   };
   const Case cases[] = {
-      {(folder / "missing.bin").string(), kImageUnreadable},
-      {folder.string(), kImageUnreadable},  // a folder is no file
-      {WriteFile(Image(700001), "big.bin"), kImageTooLarge},
-      {WriteFile(image), kBootOk},  // the bootloader still waits in its handshake
+      {"empty", {}, BootStatus::kImageUnreadable, 12},
+      {"one byte over the flash", Image(700001), BootStatus::kImageTooLarge, 13},
+      {"a proper image", image, BootStatus::kOk, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
+    SCOPED_TRACE(c.what);
     sim.ClearLog();
-    link::PrinterOperation outer;
-    EXPECT_EQ(TransferFirmware(c.path), c.result);
-    EXPECT_FALSE(link::PortIsOpen);
-    if (c.result != kBootOk) {
-      EXPECT_EQ(sim.CommandNames(), (Names{"BL 00 FE", "BL 05"}));
+    const BootStatus result = TransferFirmware(*session, AsImage(c.bytes));
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(Code(result), c.code);
+    EXPECT_FALSE(PortOpen());
+    if (c.result != BootStatus::kOk) {
+      EXPECT_TRUE(sim.Log().empty());
     }
   }
   EXPECT_EQ(sim.ReceivedImage(), Padded(image));
@@ -167,13 +171,23 @@ TEST_F(BootloaderTest, TransferWaitsLongerForTheBootloaderThanTheHandshakeDoes) 
   // A reply to 01 that comes after 2.5 s: too late for a 2 s read, in time for an 8 s one.
   sim.AddFault({.prefix = kStart, .kind = sim::Fault::Kind::Late, .delay = milliseconds{2500}});
   const Bytes image = Image(256);
-  EXPECT_EQ(Update(WriteFile(image)), kBootOk);
+  EXPECT_EQ(Update(AsImage(image)), BootStatus::kOk);
   EXPECT_EQ(sim.ReceivedImage(), image);
 }
 
 TEST_F(BootloaderTest, EnquiryWithoutAnOpenPortFailsAtOnce) {
-  EXPECT_EQ(BootloaderEnquiry(), kNoEnquiryReply);
+  EXPECT_EQ(BootloaderEnquiry(*session), BootStatus::kNoEnquiryReply);
+  EXPECT_EQ(Code(BootStatus::kNoEnquiryReply), 3);
   EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST_F(BootloaderTest, WithoutAKnownPrinterPortNothingOpens) {
+  session->SetPort(link::kNoPort);
+  EXPECT_EQ(EnterBootloader(*session), BootStatus::kNoBootEntryReply);
+  EXPECT_EQ(SetBootloaderSpeed(*session), BootStatus::kNoSpeedReply);
+  EXPECT_EQ(TransferFirmware(*session, AsImage(Image(300))), BootStatus::kNoReadyReply);
+  EXPECT_TRUE(sim.Log().empty());
+  EXPECT_TRUE(waits.Waits().empty());
 }
 
 }  // namespace

@@ -1,17 +1,15 @@
 #include "firmware/firmware_fixture.h"
 
 #include <algorithm>
-#include <memory>
-#include <random>
 #include <fstream>
-
-#include "link/serial_link.h"
+#include <random>
 
 namespace zelka::testing {
 
 void PortWatchingSleeper::SleepFor(std::chrono::milliseconds duration) {
+  const bool open = portOpen_();
   std::lock_guard lock(mutex_);
-  waits_.push_back({duration, link::PortIsOpen});
+  waits_.push_back({duration, open});
 }
 
 std::vector<PortWatchingSleeper::Wait> PortWatchingSleeper::Waits() const {
@@ -26,10 +24,11 @@ std::vector<std::chrono::milliseconds> PortWatchingSleeper::Durations() const {
 }
 
 void FirmwareFixture::SetUp() {
-  FormFixture::SetUp();
-  seams::SetSleeper(&waits);
-  link::CurrentPortName = sim.PortName();
-  link::CurrentBaud = sim.State().baud;
+  SimFixture::SetUp();
+  // The fixture's session, but waiting through the sleeper that watches the port.
+  session = std::make_unique<printer::Session>(waits);
+  session->SetLinkObserver(this);
+  UsePrinter();
   // Test processes run side by side: each gets a folder of its own.
   std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
   std::replace(name.begin(), name.end(), '/', '_');
@@ -39,8 +38,7 @@ void FirmwareFixture::SetUp() {
 }
 
 void FirmwareFixture::TearDown() {
-  link::SetTxTap({});
-  FormFixture::TearDown();
+  SimFixture::TearDown();
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
 }
@@ -52,6 +50,13 @@ Bytes Image(std::size_t length, std::uint8_t board) {
   return image;
 }
 
+Bytes Padded(Bytes image) {
+  image.resize((image.size() + 255) / 256 * 256, 0xFF);
+  return image;
+}
+
+firmware::FirmwareImage AsImage(Bytes bytes) { return firmware::FirmwareImage{std::move(bytes)}; }
+
 std::string FirmwareFixture::WriteFile(const Bytes& content, const std::string& name) {
   const auto path = folder / name;
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -59,18 +64,18 @@ std::string FirmwareFixture::WriteFile(const Bytes& content, const std::string& 
   return path.string();
 }
 
-Bytes Padded(Bytes image) {
-  image.resize((image.size() + 255) / 256 * 256, 0xFF);
-  return image;
+void FirmwareFixture::OnFrame(Bytes prefix, int after, std::function<void()> action) {
+  frameActions_.push_back({std::move(prefix), after, 0, std::move(action)});
 }
 
-void FirmwareFixture::OnFrame(Bytes prefix, int after, std::function<void()> action) {
-  auto seen = std::make_shared<int>(0);
-  link::SetTxTap([prefix = std::move(prefix), after, action = std::move(action),
-                  seen](std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < prefix.size() || !std::equal(prefix.begin(), prefix.end(), bytes.begin())) return;
-    if ((*seen)++ == after) action();
-  });
+void FirmwareFixture::OnSent(const std::string&, int, std::span<const std::uint8_t> bytes) {
+  for (FrameAction& frame : frameActions_) {
+    if (bytes.size() < frame.prefix.size() ||
+        !std::equal(frame.prefix.begin(), frame.prefix.end(), bytes.begin())) {
+      continue;
+    }
+    if (frame.seen++ == frame.after) frame.action();
+  }
 }
 
 void FirmwareFixture::DropLineOn(Bytes prefix, int after) {

@@ -1,4 +1,4 @@
-// The header check of bitmap files, and the loader and whole-file read over real files.
+// The header check of bitmap files, and bitmap files opened once and read whole.
 #include "graphics/bitmap_header.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 #include "graphics/bitmap_file.h"
 #include "graphics/bitmap_maker.h"
+#include "graphics/graphics_fixture.h"
 
 namespace zelka::testing {
 namespace {
@@ -33,11 +34,6 @@ Bytes Set32(Bytes file, std::size_t at, std::uint32_t value) {
 
 Bytes Set16(Bytes file, std::size_t at, std::uint16_t value) {
   PutLe16(file, at, value);
-  return file;
-}
-
-Bytes Cut(Bytes file, std::size_t length) {
-  file.resize(length);
   return file;
 }
 
@@ -126,6 +122,24 @@ TEST(BitmapHeaderTest, HeadAloneIsEnoughWhenTheLengthIsGiven) {
   EXPECT_EQ(graphics::ParseBitmapHeader(file, 40, info), BitmapError::kTruncatedHeader);
 }
 
+TEST(BitmapHeaderTest, SizeFieldMustBeTheFileLength) {
+  const Bytes file = MakeBitmap({8, 2});  // 70 bytes, and the field says so
+  EXPECT_EQ(graphics::CheckSizeField(file, file.size()), BitmapError::kNone);
+  EXPECT_EQ(graphics::CheckSizeField(file, file.size() + 1), BitmapError::kSizeMismatch);
+  EXPECT_EQ(graphics::CheckSizeField(file, file.size() - 1), BitmapError::kSizeMismatch);
+  // Only the field's own four bytes count, all of them.
+  for (std::size_t at = 2; at < 6; ++at) {
+    Bytes changed = file;
+    changed[at] ^= 0x01;
+    EXPECT_EQ(graphics::CheckSizeField(changed, file.size()), BitmapError::kSizeMismatch) << at;
+  }
+  // A length beyond 32 bits can never match a 32-bit field that wrapped round to it.
+  EXPECT_EQ(graphics::CheckSizeField(file, file.size() + (std::uint64_t{1} << 32)),
+            BitmapError::kSizeMismatch);
+  EXPECT_EQ(graphics::CheckSizeField(Cut(file, 5), 5), BitmapError::kNotBitmap);
+}
+
+// Bitmap files on disk, opened once through graphics::BitmapFile.
 class BitmapFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -144,57 +158,107 @@ class BitmapFileTest : public ::testing::Test {
     return path;
   }
 
+  static BitmapError Open(const std::string& path, BitmapInfo* info = nullptr) {
+    graphics::BitmapFile file;
+    const BitmapError error = file.Open(path);
+    if (info) *info = file.Info();
+    return error;
+  }
+
   std::filesystem::path dir_;
 };
 
-TEST_F(BitmapFileTest, LoaderGivesWidthAndHeightAndRefusesWhatItCannotRead) {
+TEST_F(BitmapFileTest, OpenChecksTheHeadersOfTheOpenedFileAndRefusesWhatItCannotRead) {
   BitmapInfo info;
-  ASSERT_EQ(graphics::LoadBitmap(Write("logo.bmp", MakeBitmap({200, 30})), info),
-            BitmapError::kNone);
+  ASSERT_EQ(Open(Write("logo.bmp", MakeBitmap({200, 30})), &info), BitmapError::kNone);
   EXPECT_EQ(info.width, 200);
   EXPECT_EQ(info.height, 30);
   // Non-ASCII names reach the file system as UTF-8.
-  EXPECT_EQ(graphics::LoadBitmap(Write("логотип.bmp", MakeBitmap({8, 1})), info),
-            BitmapError::kNone);
+  EXPECT_EQ(Open(Write("логотип.bmp", MakeBitmap({8, 1}))), BitmapError::kNone);
 
-  EXPECT_EQ(graphics::LoadBitmap(Write("empty.bmp", {}), info), BitmapError::kNotBitmap);
-  EXPECT_EQ(graphics::LoadBitmap(Write("short.bmp", Cut(MakeBitmap({8, 1}), 20)), info),
-            BitmapError::kTruncatedHeader);
-  EXPECT_EQ(graphics::LoadBitmap(Write("rows.bmp", Cut(MakeBitmap({8, 4}), 70)), info),
-            BitmapError::kRowsPastEnd);
+  // The header check runs on the opened file's length.
+  EXPECT_EQ(Open(Write("empty.bmp", {})), BitmapError::kNotBitmap);
+  EXPECT_EQ(Open(Write("short.bmp", Cut(MakeBitmap({8, 1}), 20))), BitmapError::kTruncatedHeader);
+  EXPECT_EQ(Open(Write("rows.bmp", Cut(MakeBitmap({8, 4}), 70))), BitmapError::kRowsPastEnd);
 
+  EXPECT_EQ(Open((dir_ / "absent.bmp").string()), BitmapError::kDoesNotExist);
+  EXPECT_EQ(Open((dir_ / "absent" / "x.bmp").string()), BitmapError::kDoesNotExist);
   std::filesystem::create_directory(dir_ / "folder.bmp");
-  EXPECT_TRUE(graphics::BitmapFileExists((dir_ / "folder.bmp").string()));
-  EXPECT_EQ(graphics::LoadBitmap((dir_ / "folder.bmp").string(), info), BitmapError::kCannotRead);
-  // A pipe would block a read for ever; it is refused without being opened.
+  EXPECT_EQ(Open((dir_ / "folder.bmp").string()), BitmapError::kCannotRead);
+  // A device that never ends would be read for ever.
+  EXPECT_EQ(Open("/dev/zero"), BitmapError::kCannotRead);
+  // A pipe with no writer would block the open or the read for ever.
   const std::string pipe = (dir_ / "pipe.bmp").string();
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(graphics::LoadBitmap(pipe, info), BitmapError::kCannotRead);
-  EXPECT_FALSE(graphics::BitmapFileExists((dir_ / "absent.bmp").string()));
-  EXPECT_EQ(graphics::LoadBitmap((dir_ / "absent.bmp").string(), info), BitmapError::kCannotRead);
+  BitmapError fromPipe = BitmapError::kNone;
+  EXPECT_TRUE(ReturnsWithin(std::chrono::seconds(2), pipe, [&] { fromPipe = Open(pipe); }));
+  EXPECT_EQ(fromPipe, BitmapError::kCannotRead);
 }
 
-TEST_F(BitmapFileTest, WholeFileReadStaysInsideItsBuffer) {
+TEST_F(BitmapFileTest, WholeReadStaysWithinItsLimit) {
   const Bytes file = MakeBitmap({64, 3});  // 62 + 3 * 8 = 86 bytes
   const std::string path = Write("picture.bmp", file);
+  const Bytes before(5, 0xEE);
 
-  Bytes buffer(file.size() + 2, 0xEE);
-  graphics::FileRead read = graphics::ReadBitmapFile(path, std::span(buffer).first(file.size()));
-  EXPECT_EQ(read.error, BitmapError::kNone);
-  EXPECT_EQ(read.length, file.size());
-  EXPECT_TRUE(std::equal(file.begin(), file.end(), buffer.begin()));
-  EXPECT_EQ(buffer[file.size()], 0xEE) << "nothing past the buffer";
+  graphics::BitmapFile opened;
+  ASSERT_EQ(opened.Open(path), BitmapError::kNone);
+  EXPECT_EQ(opened.Length(), file.size());
+  Bytes bytes = before;
+  EXPECT_EQ(opened.ReadAll(file.size() - 1, bytes), BitmapError::kTooLarge);
+  EXPECT_EQ(bytes, before) << "a file too large is not read at all";
+  // The refusal read nothing: the same file may still be read under a larger limit.
+  EXPECT_EQ(opened.ReadAll(file.size(), bytes), BitmapError::kNone);
+  EXPECT_EQ(bytes, file);
+  EXPECT_EQ(opened.ReadAll(file.size(), bytes), BitmapError::kCannotRead) << "read once";
 
-  std::fill(buffer.begin(), buffer.end(), 0xEE);
-  read = graphics::ReadBitmapFile(path, std::span(buffer).first(file.size() - 1));
-  EXPECT_EQ(read.error, BitmapError::kTooLarge);
-  EXPECT_EQ(read.length, file.size());
-  EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xEE; }))
-      << "a file too large is not read at all";
+  graphics::BitmapFile unopened;
+  EXPECT_EQ(unopened.ReadAll(1000, bytes), BitmapError::kCannotRead);
+  graphics::BitmapFile refused;
+  ASSERT_EQ(refused.Open(Write("text.bmp", Bytes(100, 'x'))), BitmapError::kNotBitmap);
+  EXPECT_EQ(refused.ReadAll(1000, bytes), BitmapError::kCannotRead);
+  EXPECT_EQ(bytes, file);
+}
 
-  EXPECT_EQ(graphics::ReadBitmapFile((dir_ / "absent.bmp").string(), buffer).error,
-            BitmapError::kCannotRead);
-  EXPECT_EQ(graphics::ReadBitmapFile(dir_.string(), buffer).error, BitmapError::kCannotRead);
+TEST_F(BitmapFileTest, WhatIsReadIsTheFileThatWasOpenedAndChecked) {
+  const Bytes file = MakeBitmap({64, 3});
+  const std::string path = Write("picture.bmp", file);
+
+  // Another name put in its place after the check: a pipe would block, another file
+  // would go out unchecked.
+  {
+    graphics::BitmapFile opened;
+    ASSERT_EQ(opened.Open(path), BitmapError::kNone);
+    const std::string pipe = (dir_ / "pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::rename(pipe, path);
+    Bytes bytes;
+    EXPECT_TRUE(ReturnsWithin(std::chrono::seconds(2), path, [&] {
+      EXPECT_EQ(opened.ReadAll(1000, bytes), BitmapError::kNone);
+    }));
+    EXPECT_EQ(bytes, file);
+    std::filesystem::remove(path);
+  }
+  // Headers rewritten in place after the check: the checked ones are what comes back.
+  {
+    Write("picture.bmp", file);
+    graphics::BitmapFile opened;
+    ASSERT_EQ(opened.Open(path), BitmapError::kNone);
+    const Bytes rewritten = WithLe32(WithLe32(file, 18, 4096), 10, 0);
+    std::fstream(path, std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char*>(rewritten.data()), 54);
+    Bytes bytes;
+    ASSERT_EQ(opened.ReadAll(1000, bytes), BitmapError::kNone);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 54), Bytes(file.begin(), file.begin() + 54));
+  }
+  // A file that shrinks after the check yields fewer bytes than it had.
+  {
+    graphics::BitmapFile opened;
+    ASSERT_EQ(opened.Open(Write("shrinks.bmp", file)), BitmapError::kNone);
+    std::filesystem::resize_file(dir_ / "shrinks.bmp", 70);
+    Bytes bytes;
+    EXPECT_EQ(opened.ReadAll(1000, bytes), BitmapError::kCannotRead);
+    EXPECT_TRUE(bytes.empty());
+  }
 }
 
 }  // namespace

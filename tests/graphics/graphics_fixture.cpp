@@ -1,11 +1,12 @@
 #include "graphics/graphics_fixture.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <fstream>
-
-#include "link/serial_link.h"
+#include <future>
+#include <thread>
 
 namespace zelka::testing {
 
@@ -14,24 +15,22 @@ constexpr std::chrono::milliseconds kLogWait{5000};
 }  // namespace
 
 void GraphicsFixture::SetUp() {
-  FormFixture::SetUp();
+  SimFixture::SetUp();
   static std::atomic<int> serial{0};
   dir = std::filesystem::temp_directory_path() /
         ("zelka-graphics-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
   std::filesystem::create_directories(dir);
+  UsePrinter();
+  session->SetLinkObserver(&tx);
 }
 
 void GraphicsFixture::TearDown() {
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
-  FormFixture::TearDown();
+  SimFixture::TearDown();
 }
 
-void GraphicsFixture::MakePrinterForm() {
-  MakeForm();
-  link::CurrentPortName = sim.PortName();
-  link::CurrentBaud = sim.State().baud;
-}
+void GraphicsFixture::UseAbsentPrinter() { session->SetPort((dir / "no-such-port").string()); }
 
 std::string GraphicsFixture::WriteFile(const std::string& name,
                                        const std::vector<std::uint8_t>& bytes) {
@@ -54,6 +53,22 @@ std::vector<sim::LogEntry> GraphicsFixture::CommandsOnceThere(std::size_t count)
   return commands;
 }
 
+bool ReturnsWithin(std::chrono::milliseconds limit, const std::string& fifo,
+                   const std::function<void()>& load) {
+  std::packaged_task<void()> task(load);
+  std::future<void> done = task.get_future();
+  std::thread runner(std::move(task));
+  const bool returned = done.wait_for(limit) == std::future_status::ready;
+  while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+    // A reader blocked in open() or read() of the pipe: a writer that opens and closes it
+    // lets the open return and the read end.
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (writer >= 0) ::close(writer);
+  }
+  runner.join();
+  return returned;
+}
+
 std::vector<std::uint8_t> WithLe32(std::vector<std::uint8_t> file, std::size_t at,
                                    std::uint32_t value) {
   PutLe32(file, at, value);
@@ -63,6 +78,11 @@ std::vector<std::uint8_t> WithLe32(std::vector<std::uint8_t> file, std::size_t a
 std::vector<std::uint8_t> PaddedTo(std::vector<std::uint8_t> file, std::size_t length) {
   file.resize(length, 0);
   PutLe32(file, 2, static_cast<std::uint32_t>(length));
+  return file;
+}
+
+std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> file, std::size_t length) {
+  file.resize(length);
   return file;
 }
 

@@ -1,23 +1,20 @@
-// The stored logo (Button8 load, Button9 erase, Button10 print) against a simulated
-// printer: the frames, Label4, and the messages and their order.
+// The stored logo against a simulated printer: the load frame, the state query and the
+// erase, and what each reports when the port or the printer fails.
 #include "graphics/logo_store.h"
 
 #include <algorithm>
 
 #include "graphics/graphics_fixture.h"
 #include "graphics/messages.h"
-#include "link/serial_link.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
-using seams::kRedColour;
-using seams::kWindowTextColour;
-using Bytes = std::vector<std::uint8_t>;
-using Shown = FakeDialogs::Shown;
+using graphics::BitmapError;
+using printer::Problem;
 
 const Bytes kLogoStateQuery{0x1D, 0x49, 0x34};
+const Bytes kEraseLogo{0x1D, 0x40, 0x31};
 
 Bytes LoadFrame(const Bytes& file) {
   Bytes frame(file.size() + 1, 0x1B);
@@ -27,146 +24,142 @@ Bytes LoadFrame(const Bytes& file) {
 
 class LogoStoreTest : public GraphicsFixture {
  protected:
-  void SetUp() override {
-    GraphicsFixture::SetUp();
-    MakePrinterForm();
-  }
-  void ExpectLabel4(const std::string& caption, std::uint32_t colour) {
-    EXPECT_EQ(Window().Caption("Label4"), caption);
-    EXPECT_EQ(Window().Colour("Label4"), colour);
+  graphics::Logo Load(const std::string& name, const Bytes& file) {
+    graphics::Logo logo;
+    EXPECT_EQ(graphics::LoadLogo(WriteFile(name, file), logo), BitmapError::kNone) << name;
+    return logo;
   }
 };
 
-TEST_F(LogoStoreTest, LoadSendsTheFileBehindEscThenAsksForTheState) {
+TEST_F(LogoStoreTest, LoadSendsTheFileBehindEscInOneWriteThenTheStateSaysStored) {
   const Bytes file = MakeBitmap({384, 20});
-  Choose(WriteFile("logo.bmp", file));
-  TxRecorder tx;
-  Click("Button8");
+  const graphics::Logo logo = Load("logo.bmp", file);
+  EXPECT_EQ(logo.file, file);
 
-  EXPECT_EQ(dialogs.filters, std::vector<std::string>{"Файлы  (*.bmp) | *.BMP"});
-  EXPECT_EQ(dialogs.previews, std::vector<bool>{true});
-  EXPECT_EQ(dialogs.repaints, 1);
-  EXPECT_EQ(dialogs.Messages(), (std::vector<Shown>{{"information", "Логотип успешно загружен"}}));
+  const printer::Result sent = graphics::SendLogo(*session, logo);
+  EXPECT_TRUE(sent.Ok());
+  EXPECT_EQ(sent.port, sim.PortName());
+  EXPECT_FALSE(PortIsOpen());
+  const service::StateReading state = graphics::ReadLogoState(*session);
+  EXPECT_TRUE(state.result.Ok());
+  EXPECT_EQ(state.bitSet, true);
+  EXPECT_FALSE(PortIsOpen());
+
   const auto writes = tx.Writes();
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_EQ(writes[0].size(), file.size() + 1);
   EXPECT_EQ((Bytes{writes[0][0], writes[0][1], writes[0][2]}), (Bytes{0x1B, 'B', 'M'}));
   EXPECT_EQ(writes[0], LoadFrame(file));
   EXPECT_EQ(writes[1], kLogoStateQuery);
-  ExpectLabel4("Загружен", kWindowTextColour);
-  EXPECT_FALSE(PortIsOpen);
-
   const auto commands = CommandsOnceThere(2);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[0].name, "logo");
+  EXPECT_EQ(commands[0].bytes, LoadFrame(file));
   EXPECT_EQ(commands[1].name, "GS I");
 }
 
-TEST_F(LogoStoreTest, ReplyWithBitZeroClearShowsAbsentWithoutFurtherMessage) {
-  sim.AddFault({.prefix = kLogoStateQuery, .kind = sim::Fault::Kind::Reply, .reply = {0xFE}});
-  Choose(WriteFile("logo.bmp", MakeBitmap({64, 8})));
-  Window().SetValue("Label4", "Нет данных", kRedColour);
-  Click("Button8");
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Логотип успешно загружен"});
-  ExpectLabel4("Отсутствует", kWindowTextColour);
+TEST_F(LogoStoreTest, StateIsBitZeroOfTheReply) {
+  const std::pair<std::uint8_t, bool> cases[] = {{0x00, false}, {0x01, true}, {0xFE, false},
+                                                 {0xFF, true}, {0x81, true}};
+  for (const auto& [reply, stored] : cases) {
+    SCOPED_TRACE(static_cast<int>(reply));
+    sim.ClearFaults();
+    sim.AddFault({.prefix = kLogoStateQuery, .kind = sim::Fault::Kind::Reply, .reply = {reply}});
+    const service::StateReading state = graphics::ReadLogoState(*session);
+    EXPECT_TRUE(state.result.Ok());
+    EXPECT_EQ(state.bitSet, stored);
+  }
+  EXPECT_EQ(tx.Writes(), std::vector<Bytes>(std::size(cases), kLogoStateQuery));
 }
 
-TEST_F(LogoStoreTest, LoadWithoutReplyShowsSuccessThenThePowerCycleAdvice) {
-  Choose(WriteFile("logo.bmp", MakeBitmap({64, 8})));
-  Window().SetValue("Label4", "Загружен", kWindowTextColour);
-  std::string label4WhenAdvised;
-  // The printer goes off after taking the file: the state query gets nothing.
-  dialogs.onShow = [&](const Shown& shown) {
-    if (shown.text == graphics::kLogoLoaded) sim.Stop();
-    if (shown.text == graphics::kPowerCycleAdvice) label4WhenAdvised = Window().Caption("Label4");
-  };
-  Click("Button8");
-
-  EXPECT_EQ(dialogs.Messages(),
-            (std::vector<Shown>{
-                {"information", "Логотип успешно загружен"},
-                {"information", "Выключите принтер, подождите 7 секунд и снова включите."}}));
-  EXPECT_EQ(label4WhenAdvised, "Нет данных");
-  ExpectLabel4("Нет данных", kRedColour);
-  EXPECT_FALSE(PortIsOpen);
+TEST_F(LogoStoreTest, PrinterThatGoesOffAfterTheFileGivesNoState) {
+  ASSERT_TRUE(graphics::SendLogo(*session, Load("logo.bmp", MakeBitmap({64, 8}))).Ok());
+  // The printer goes off as the state query goes out.
+  WriteHook hook([&](std::size_t, std::span<const std::uint8_t>) { sim.Stop(); });
+  session->SetLinkObserver(&hook);
+  const service::StateReading state = graphics::ReadLogoState(*session);
+  EXPECT_EQ(state.result.problem, Problem::kNoReply);
+  EXPECT_FALSE(state.bitSet);
+  EXPECT_FALSE(PortIsOpen());
 }
 
 TEST_F(LogoStoreTest, AnyBitmapGoesUnchangedUpToTheBufferLimit) {
   const Bytes colour = MakeBitmap({40, 6, 24});
   const Bytes largest = PaddedTo(MakeBitmap({8, 1}), graphics::kLogoFileLimit);
   ASSERT_EQ(largest.size(), 740959u);
-  Choose(WriteFile("colour.bmp", colour));
-  Choose(WriteFile("largest.bmp", largest));
-  TxRecorder tx;
-  Click("Button8");
-  Click("Button8");
+  EXPECT_TRUE(graphics::SendLogo(*session, Load("colour.bmp", colour)).Ok());
+  EXPECT_TRUE(graphics::SendLogo(*session, Load("largest.bmp", largest)).Ok());
 
   const auto writes = tx.Writes();
-  ASSERT_EQ(writes.size(), 4u);
+  ASSERT_EQ(writes.size(), 2u);
   EXPECT_EQ(writes[0], LoadFrame(colour)) << "the printer decodes the depth, not the PC";
-  EXPECT_EQ(writes[2].size(), 740960u);
-  EXPECT_EQ(writes[2], LoadFrame(largest));
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, "Логотип успешно загружен"));
-  const auto commands = CommandsOnceThere(4);
-  ASSERT_EQ(commands.size(), 4u);
-  EXPECT_EQ(commands[2].name, "logo");
-  EXPECT_EQ(commands[2].bytes.size(), 740960u);
+  EXPECT_EQ(writes[1].size(), 740960u);
+  EXPECT_EQ(writes[1], LoadFrame(largest));
+  const auto commands = CommandsOnceThere(2);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[1].name, "logo");
+  EXPECT_EQ(commands[1].bytes.size(), 740960u);
 }
 
 TEST_F(LogoStoreTest, PortThatDoesNotOpenIsAnErrorNotASuccess) {
-  CurrentPortName = (dir / "no-such-port").string();
-  Choose(WriteFile("logo.bmp", MakeBitmap({64, 8})));
-  Window().SetValue("Label4", "Загружен", kWindowTextColour);
-  TxRecorder tx;
-  Click("Button8");
-  EXPECT_EQ(dialogs.Messages(), (std::vector<Shown>{{"error", graphics::kLogoPortFailed}}));
-  EXPECT_EQ(dialogs.Texts()[0], "Не удалось открыть порт принтера. Логотип не загружен.");
+  const graphics::Logo logo = Load("logo.bmp", MakeBitmap({64, 8}));
+  UseAbsentPrinter();
+  const printer::Result sent = graphics::SendLogo(*session, logo);
+  EXPECT_EQ(sent.problem, Problem::kCannotOpen);
+  EXPECT_EQ(sent.openFailure, link::OpenFailure::kAbsent);
+  EXPECT_EQ(sent.port, session->Port());
+  for (const service::StateReading& state :
+       {graphics::ReadLogoState(*session), graphics::EraseLogo(*session)}) {
+    EXPECT_EQ(state.result.problem, Problem::kCannotOpen);
+    EXPECT_FALSE(state.bitSet) << "nothing was learnt of the printer";
+  }
+  session->SetPort(link::kNoPort);
+  EXPECT_EQ(graphics::SendLogo(*session, logo).problem, Problem::kNoPrinter);
   EXPECT_TRUE(tx.Writes().empty());
-  ExpectLabel4("Загружен", kWindowTextColour);  // nothing was learnt of the printer
 }
 
-TEST_F(LogoStoreTest, FileThatIsNotWrittenWholeIsAnErrorThenTheStateQueryAdvises) {
-  Choose(WriteFile("logo.bmp", MakeBitmap({64, 8})));
-  Window().SetValue("Label4", "Загружен", kWindowTextColour);
-  SetTxTap([&](std::span<const std::uint8_t> bytes) {
-    if (bytes.size() > 3) sim.Stop();  // the printer vanishes as the file goes out
-  });
-  Click("Button8");
-  SetTxTap({});
-
-  EXPECT_EQ(dialogs.Messages(), (std::vector<Shown>{{"error", graphics::kLogoSendFailed},
-                                                    {"information", graphics::kPowerCycleAdvice}}));
-  ExpectLabel4("Нет данных", kRedColour);
-  EXPECT_FALSE(PortIsOpen);
+TEST_F(LogoStoreTest, FileThatIsNotWrittenWholeIsAnError) {
+  const graphics::Logo logo = Load("logo.bmp", MakeBitmap({64, 8}));
+  // The printer vanishes as the file goes out.
+  WriteHook hook([&](std::size_t, std::span<const std::uint8_t>) { sim.Stop(); });
+  session->SetLinkObserver(&hook);
+  EXPECT_EQ(graphics::SendLogo(*session, logo).problem, Problem::kNotSent);
+  EXPECT_EQ(hook.Writes(), 1u);
+  EXPECT_FALSE(PortIsOpen());
+  EXPECT_FALSE(graphics::ReadLogoState(*session).bitSet);
 }
 
-TEST_F(LogoStoreTest, EraseSendsThreeBytesThenTheStateQueryAndShowsNoMessage) {
+TEST_F(LogoStoreTest, EraseSendsThreeBytesThenTheStateQuery) {
   sim.Update([](sim::PrinterState& s) { s.logoState = 0x01; });
-  Window().SetValue("Label4", "Загружен", kWindowTextColour);
-  TxRecorder tx;
-  Click("Button9");
-
-  EXPECT_EQ(tx.Writes(), (std::vector<Bytes>{{0x1D, 0x40, 0x31}, kLogoStateQuery}));
-  ExpectLabel4("Отсутствует", kWindowTextColour);
-  EXPECT_TRUE(dialogs.Messages().empty());
-  EXPECT_EQ(dialogs.filters.size(), 0u) << "no file, no confirmation";
+  const service::StateReading state = graphics::EraseLogo(*session);
+  EXPECT_EQ(tx.Writes(), (std::vector<Bytes>{kEraseLogo, kLogoStateQuery}));
+  EXPECT_TRUE(state.result.Ok());
+  EXPECT_EQ(state.bitSet, false);
   EXPECT_EQ(sim.State().logoState & 1, 0);
-  EXPECT_FALSE(PortIsOpen);
+  EXPECT_FALSE(PortIsOpen());
 
-  // Without a printer: "Нет данных" in red, still no message.
-  CurrentPortName = (dir / "no-such-port").string();
-  Click("Button9");
-  ExpectLabel4("Нет данных", kRedColour);
-  EXPECT_TRUE(dialogs.Messages().empty());
+  // A printer that goes off after the erase answers nothing.
+  WriteHook hook([&](std::size_t n, std::span<const std::uint8_t>) {
+    if (n == 2) sim.Stop();
+  });
+  session->SetLinkObserver(&hook);
+  const service::StateReading silent = graphics::EraseLogo(*session);
+  EXPECT_EQ(silent.result.problem, Problem::kNoReply);
+  EXPECT_FALSE(silent.bitSet);
+  EXPECT_EQ(hook.Writes(), 2u);
+  EXPECT_FALSE(PortIsOpen());
 }
 
-TEST_F(LogoStoreTest, PrintSendsGsSlashZeroAndNothingElse) {
-  TxRecorder tx;
-  Click("Button10");
-  EXPECT_EQ(tx.Writes(), (std::vector<Bytes>{{0x1D, 0x2F, 0x00}}));
-  EXPECT_TRUE(dialogs.Messages().empty());
-  EXPECT_EQ(dialogs.filters.size(), 0u);
-  EXPECT_FALSE(PortIsOpen);
+TEST_F(LogoStoreTest, EraseThatIsNotWrittenIsReportedAndTheStateIsAskedAllTheSame) {
+  WriteHook hook([&](std::size_t n, std::span<const std::uint8_t>) {
+    if (n == 1) sim.Stop();
+  });
+  session->SetLinkObserver(&hook);
+  const service::StateReading state = graphics::EraseLogo(*session);
+  EXPECT_EQ(state.result.problem, Problem::kNotSent) << "the first failure is the one told";
+  EXPECT_FALSE(state.bitSet);
+  EXPECT_EQ(hook.Writes(), 2u);
+  EXPECT_FALSE(PortIsOpen());
 }
 
 }  // namespace

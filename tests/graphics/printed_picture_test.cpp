@@ -4,14 +4,14 @@
 
 #include "commands/catalogue.h"
 #include "graphics/graphics_fixture.h"
-#include "link/link_lock.h"
-#include "link/serial_link.h"
+#include "graphics/logo_store.h"
+#include "graphics/picture_print.h"
+#include "service/service_actions.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
-using Bytes = std::vector<std::uint8_t>;
+using graphics::BitmapError;
 
 constexpr std::chrono::milliseconds kReceiptWait{5000};
 
@@ -40,20 +40,14 @@ bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) <
 
 class PrintedPictureTest : public GraphicsFixture {
  protected:
-  void SetUp() override {
-    GraphicsFixture::SetUp();
-    MakePrinterForm();
-  }
-
   // Cuts the paper and waits for the receipt with the port still open, as a printer
   // operation of its own.
   QImage CutAndTakeReceipt(std::size_t receipts) {
-    PrinterOperation operation;
-    OpenPort(CurrentPortName, CurrentBaud, 1000);
-    commands::FeedLines(1);
-    commands::CutPaper();
+    EXPECT_TRUE(printer::OpenPrinter(*session, std::chrono::milliseconds(1000)).Ok());
+    commands::FeedLines(session->Link(), 1);
+    commands::CutPaper(session->Link());
     EXPECT_TRUE(sim.WaitForReceipts(receipts, kReceiptWait));
-    ClosePort();
+    session->Link().Close();
     const auto all = sim.Receipts();
     return all.size() < receipts ? QImage() : all[receipts - 1].image;
   }
@@ -72,9 +66,11 @@ class PrintedPictureTest : public GraphicsFixture {
 };
 
 TEST_F(PrintedPictureTest, PrintedPictureIsInTheReceiptTopRowFirstWithoutItsLastColumns) {
-  Choose(WriteFile("picture.bmp", PictureFile()));
-  Click("Button3");
-  ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Купон успешно напечатан"});
+  graphics::Picture picture;
+  ASSERT_EQ(graphics::LoadPicture(WriteFile("picture.bmp", PictureFile()), picture),
+            BitmapError::kNone);
+  ASSERT_TRUE(graphics::SendPicture(*session, picture).result.Ok());
+  ASSERT_TRUE(graphics::FinishPicture(*session).Ok());
   ASSERT_TRUE(sim.WaitForReceipts(1, kReceiptWait));
   const QImage receipt = sim.Receipts().front().image;
   EXPECT_EQ(receipt.width(), 576);
@@ -83,16 +79,19 @@ TEST_F(PrintedPictureTest, PrintedPictureIsInTheReceiptTopRowFirstWithoutItsLast
 }
 
 TEST_F(PrintedPictureTest, StoredLogoIsPrintedWholeUntilErased) {
-  Choose(WriteFile("logo.bmp", PictureFile()));
-  Click("Button8");
-  ASSERT_EQ(Window().Caption("Label4"), "Загружен");
-  Click("Button10");
+  graphics::Logo logo;
+  ASSERT_EQ(graphics::LoadLogo(WriteFile("logo.bmp", PictureFile()), logo), BitmapError::kNone);
+  ASSERT_TRUE(graphics::SendLogo(*session, logo).Ok());
+  ASSERT_EQ(graphics::ReadLogoState(*session).bitSet, true);
+  const std::size_t before = tx.Writes().size();
+  ASSERT_TRUE(service::PrintStoredLogo(*session).Ok());
+  EXPECT_EQ(tx.Writes().size(), before + 1);
+  EXPECT_EQ(tx.Writes().back(), (Bytes{0x1D, 0x2F, 0x00})) << "GS / 0 and nothing else";
   // The printer decodes the file itself: all 60 columns.
   ExpectPictureAtTop(CutAndTakeReceipt(1), kWidth);
 
-  Click("Button9");
-  ASSERT_EQ(Window().Caption("Label4"), "Отсутствует");
-  Click("Button10");
+  ASSERT_EQ(graphics::EraseLogo(*session).bitSet, false);
+  ASSERT_TRUE(service::PrintStoredLogo(*session).Ok());
   const QImage blank = CutAndTakeReceipt(2);
   ASSERT_FALSE(blank.isNull());
   for (int y = 0; y < blank.height(); ++y) {

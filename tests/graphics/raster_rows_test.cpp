@@ -105,6 +105,7 @@ TEST(RasterRowsTest, DotsAreTheInversePaletteIndices) {
   EXPECT_EQ(frames[0], (Bytes{0x1B, 0x2E, 0x00, 0x02, 0x01, 0x00, 0xF0, 0x00}));
 }
 
+// Why CheckPrintable refuses pictures under 8 dots: their frames carry no dots at all.
 TEST(RasterRowsTest, NarrowPictureGivesEmptyFramesOnePerRow) {
   Bytes file = MakeBitmap({6, 5});
   const auto frames = Frames(file, 6, 5);
@@ -193,6 +194,11 @@ TEST(RasterRowsTest, PicturePathTakesOneBitRowsThatFitAFrame) {
       {{.width = 576, .height = 10, .bitsPerPixel = 8}, BitmapError::kNotOneBit},
       {{.width = 576, .height = 10, .bitsPerPixel = 24}, BitmapError::kNotOneBit},
       {{.width = 576, .height = 10, .bitsPerPixel = 1, .compression = 3}, BitmapError::kNotOneBit},
+      {{.width = 8, .height = 10, .bitsPerPixel = 1}, BitmapError::kNone},
+      {{.width = 7, .height = 10, .bitsPerPixel = 1}, BitmapError::kTooNarrow},
+      {{.width = 1, .height = -3, .bitsPerPixel = 1}, BitmapError::kTooNarrow},
+      // The depth is looked at first: a narrow colour picture is told it is in colour.
+      {{.width = 7, .height = 10, .bitsPerPixel = 24}, BitmapError::kNotOneBit},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(graphics::CheckPrintable(c.info), c.expected)

@@ -5,8 +5,11 @@
 #include <map>
 #include <thread>
 
-#include "commands/catalogue.h"
+#include "discovery/identify.h"
+#include "discovery/search.h"
 #include "remote/remote_fixture.h"
+#include "service/paper_width.h"
+#include "service/service_actions.h"
 
 namespace zelka::testing {
 namespace {
@@ -26,7 +29,7 @@ std::vector<Unit> Units() {
   search57.insert(search57.end() - 1, {"US 0x03", "US 0x07"});
   return {{"search 57 mm", search57},
           {"search", DefaultPrinterSearchTraffic()},
-          {"Button23", {"US 0x07", "US 0x03", "US 0x07"}},
+          {"57 mm check", {"US 0x07", "US 0x03", "US 0x07"}},
           {"feed", {"LF"}}};
 }
 
@@ -63,6 +66,8 @@ std::map<std::string, int> CountOperations(const std::vector<sim::LogEntry>& log
   return counts;
 }
 
+// The window's own jobs go to the same worker from the window's thread, the one-shot
+// actions from yet another.
 TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
   constexpr int kClients = 6;
   constexpr int kFeedsPerClient = 10;
@@ -89,16 +94,21 @@ TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
       received[c] += client.Read(kSearchesPerClient * DefaultPrinterRecords().size());
     });
   }
-  std::thread oneShots([] {
-    const QEventLoop dispatcherHolder;  // so do serial ports
-    for (int i = 0; i < kDirectFeeds; ++i) commands::FeedOneLine();
+  std::thread oneShots([this] {
+    for (int i = 0; i < kDirectFeeds; ++i) {
+      worker->Submit([](printer::Session& session) { service::FeedOneLine(session); });
+    }
   });
+  const discovery::PortList ports = host.ports;
   for (int i = 0; i < kWindowRounds; ++i) {
-    Click("Button7");
-    Click("Button23");
+    worker->Submit([ports](printer::Session& session) {
+      if (discovery::SearchPrinter(session, ports).printer) discovery::IdentifyPrinter(session, {});
+    });
+    worker->Submit([](printer::Session& session) { service::CheckPaperWidthSwitch(session); });
   }
   oneShots.join();
   for (auto& client : clients) client.join();
+  worker->WaitIdle();
 
   std::string expected = "SVE0000\r\n";
   for (int i = 0; i < kSearchesPerClient; ++i) expected += DefaultPrinterRecords();
@@ -111,12 +121,49 @@ TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
   const int searches = (counts.count("search") ? counts.at("search") : 0) +
                        (counts.count("search 57 mm") ? counts.at("search 57 mm") : 0);
   EXPECT_EQ(searches, kClients * kSearchesPerClient + kWindowRounds);
-  EXPECT_EQ(counts.count("Button23") ? counts.at("Button23") : 0, kWindowRounds);
+  EXPECT_EQ(counts.count("57 mm check") ? counts.at("57 mm check") : 0, kWindowRounds);
   for (const auto& entry : log) {
     if (entry.name == "LF") {
       EXPECT_EQ(entry.bytes, Bytes{0x0A});
     }
   }
+}
+
+// Clients that all send their whole batch at the same moment: every command reaches the
+// printer once, as a frame of its own.
+TEST_F(RemoteConcurrencyTest, ManyClientsCommandsAreNeitherLostNorMerged) {
+  constexpr int kClients = 100;
+  constexpr int kFeedsPerClient = 20;
+  constexpr std::size_t kFeeds = kClients * kFeedsPerClient;
+  TxRecorder written;
+  Serve();
+  worker->SetLinkObserver(&written);
+  KnowThePrinter();
+  std::vector<std::unique_ptr<RemoteClient>> clients;
+  for (int c = 0; c < kClients; ++c) clients.push_back(Connect());
+  ASSERT_TRUE(WaitUntil([&] { return server->LiveConnections() == kClients; }));
+
+  std::string packet;
+  for (int i = 0; i < kFeedsPerClient; ++i) packet += "SVEC004\n";
+  for (auto& client : clients) client->Send(packet);
+  ASSERT_TRUE(WaitUntil([&] { return written.Writes().size() >= kFeeds; }))
+      << written.Writes().size() << " of " << kFeeds << " written";
+  worker->WaitIdle();
+  sim.WaitForCommands(kFeeds, kReplyTimeout);
+
+  EXPECT_EQ(written.WriteSizes(), std::vector<std::size_t>(kFeeds, 1u)) << "one LF per write";
+  const auto log = sim.Log();
+  std::size_t feeds = 0, other = 0;
+  for (const auto& entry : log) {
+    if (entry.name == "LF" && !entry.garbage && entry.bytes == Bytes{0x0A}) {
+      ++feeds;
+    } else {
+      ++other;
+    }
+  }
+  EXPECT_EQ(feeds, kFeeds) << "lost";
+  EXPECT_EQ(other, 0u) << "merged or broken";
+  for (auto& client : clients) EXPECT_EQ(client->ReadPending(), "");
 }
 
 }  // namespace

@@ -2,21 +2,40 @@
 
 #include <cstdio>
 
-#include "link/link_lock.h"
 #include "link/serial_link.h"
 
 namespace zelka::testing {
 
 void RemoteFixture::TearDown() {
-  // The connections use the form: the service goes first.
+  // The connections wait for the worker's jobs: the service goes first, then the worker.
   server.reset();
-  FormFixture::TearDown();
+  worker.reset();
+  SimFixture::TearDown();
 }
 
-void RemoteFixture::Serve(std::vector<std::string> names) {
-  MakeForm(std::move(names));
+void RemoteFixture::MakeHost(std::vector<std::string> ports) {
+  if (ports.empty()) ports.push_back(sim.PortName());
+  worker = std::make_unique<printer::Worker>(sleeper);
+  host.worker = worker.get();
+  host.ports = [ports] { return ports; };
+  host.onSearched = [this](const discovery::SearchResult& result) {
+    std::lock_guard lock(toldMutex_);
+    searches_.push_back(result);
+  };
+  host.onStep = [this](discovery::Step step, const discovery::Identity&) {
+    std::lock_guard lock(toldMutex_);
+    steps_.push_back(step);
+  };
+  host.onSerialTitle = [this](const std::string& caption) {
+    std::lock_guard lock(toldMutex_);
+    titles_.push_back(caption);
+  };
+}
+
+void RemoteFixture::Serve(std::vector<std::string> ports) {
+  MakeHost(std::move(ports));
   server = std::make_unique<remote::RemoteQueryServer>(
-      *form, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
+      host, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
   ASSERT_TRUE(server->Start()) << server->Error();
 }
 
@@ -27,19 +46,51 @@ std::unique_ptr<RemoteClient> RemoteFixture::Connect() {
   return client;
 }
 
+void RemoteFixture::OnWorker(const std::function<void(printer::Session&)>& job) {
+  worker->Submit(job);
+  worker->WaitIdle();
+}
+
 void RemoteFixture::KnowThePrinter() {
-  link::PrinterOperation operation;
-  link::CurrentPortName = sim.PortName();
+  const std::string port = sim.PortName();
+  const int baud = sim.State().baud;
+  OnWorker([&](printer::Session& session) {
+    session.SetPort(port);
+    session.SetBaud(baud);
+  });
 }
 
 std::string RemoteFixture::CurrentPort() {
-  link::PrinterOperation operation;
-  return link::CurrentPortName;
+  std::string port;
+  OnWorker([&](printer::Session& session) { port = session.Port(); });
+  return port;
 }
 
 bool RemoteFixture::PortLeftOpen() {
-  link::PrinterOperation operation;
-  return link::PortIsOpen;
+  const std::string port = sim.PortName();
+  bool open = false;
+  OnWorker([&](printer::Session& session) { open = session.LinkFor(port).IsOpen(); });
+  return open;
+}
+
+std::vector<discovery::SearchResult> RemoteFixture::Searches() const {
+  std::lock_guard lock(toldMutex_);
+  return searches_;
+}
+
+std::vector<discovery::Step> RemoteFixture::Steps() const {
+  std::lock_guard lock(toldMutex_);
+  return steps_;
+}
+
+std::vector<std::string> RemoteFixture::SerialTitles() const {
+  std::lock_guard lock(toldMutex_);
+  return titles_;
+}
+
+std::string RemoteFixture::SerialTitle() const {
+  std::lock_guard lock(toldMutex_);
+  return titles_.empty() ? std::string() : titles_.back();
 }
 
 std::string Record(int number, std::string_view wireValue) {

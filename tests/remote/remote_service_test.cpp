@@ -1,5 +1,7 @@
 // The remote query protocol over real loopback sockets: greeting, commands, identity
 // records, and what a line that is no command does (nothing).
+#include <algorithm>
+
 #include "remote/remote_fixture.h"
 
 namespace zelka::testing {
@@ -65,7 +67,7 @@ TEST_F(RemoteServiceTest, LinesThatAreNoCommandDoNothing) {
 
   EXPECT_EQ(client->Read(DefaultPrinterRecords().size()), DefaultPrinterRecords());
   EXPECT_EQ(sim.CommandNames(), DefaultPrinterSearchTraffic());
-  EXPECT_EQ(Window().Caption("Label5"), "Serial №:");
+  EXPECT_TRUE(SerialTitles().empty()) << "\"33\" or \"3 \" set the caption";
   EXPECT_TRUE(sleeper.Waits().empty());
 }
 
@@ -117,53 +119,90 @@ TEST_F(RemoteServiceTest, SearchSendsTheTenRecordsWhateverFails) {
     EXPECT_EQ(client->Read(c.records.size()), c.records);
     EXPECT_EQ(client->ReadPending(), "");
   }
-  // The window changed as for a search from it, without a message box.
-  EXPECT_TRUE(dialogs.Texts().empty());
-  EXPECT_TRUE(Window().Enabled("Button1"));
-  EXPECT_EQ(Window().SelectedIndex("ComboBox1"), 0);
+  // The host was told as for a search from the window: the printer found at the top of
+  // the list, then every step of its identification.
+  const auto searches = Searches();
+  ASSERT_EQ(searches.size(), cases.size());
+  for (const auto& search : searches) {
+    ASSERT_TRUE(search.printer);
+    EXPECT_EQ(search.printer->port, sim.PortName());
+    EXPECT_EQ(search.printer->index, 0u);
+  }
+  const auto steps = Steps();
+  for (int n = 1; n <= 10; ++n) {
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), static_cast<discovery::Step>(n)),
+              static_cast<std::ptrdiff_t>(cases.size()))
+        << "step " << n;
+  }
   EXPECT_EQ(CurrentPort(), sim.PortName());
+}
+
+// A printer's text is the printer's to choose: a value holding CR LF must not end its
+// record early and pass a line of the printer's making off as a record of its own.
+TEST_F(RemoteServiceTest, ControlBytesInAValueComeOutAsQuestionMarks) {
+  struct Case {
+    const char* name;
+    std::string model;  // at most 16 bytes: the model reply's text
+    std::string wireValue;
+  };
+  const std::vector<Case> cases = {
+      {"a forged record", "\r\nSVE0009Eforged", "??SVE0009Eforged"},
+      {"a lone LF, a tab, ESC", "Zel\nka\t\x1B" "1", "Zel?ka??1"},
+  };
+  Serve();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.Update([&](sim::PrinterState& p) { p.modelReply = sim::MakeTextReply(c.model, 17); });
+    auto client = Connect();
+    client->Send("SVEC000\n");
+    std::vector<std::string> lines;
+    for (int n = 1; n <= 10; ++n) lines.push_back(client->ReadLine());
+    EXPECT_EQ(lines[0], Record(1, c.wireValue));
+    for (int n = 2; n <= 10; ++n) {
+      EXPECT_EQ(lines[n - 1].substr(0, 8), Record(n, "").substr(0, 8)) << lines[n - 1];
+    }
+    EXPECT_EQ(lines[9], Record(10, "2026-11-03 12:"));
+    EXPECT_EQ(client->ReadPending(), "") << "no line beyond the ten records";
+  }
 }
 
 TEST_F(RemoteServiceTest, NoPrinterFoundAndCaptionCommandsWriteNothing) {
   Serve({"/dev/zelka-no-such-port"});
   auto client = Connect();
-  ASSERT_EQ(Window().Caption("Label5"), "Serial №:");
+  ASSERT_TRUE(SerialTitles().empty());
   client->Send("SVEC000\n4\n");
-  ASSERT_TRUE(WaitUntil([&] { return Window().Caption("Label5") == "44444"; }));
+  ASSERT_TRUE(WaitUntil([&] { return SerialTitle() == "44444"; }));
   client->Send("5\r\n3\n");
-  ASSERT_TRUE(WaitUntil([&] { return Window().Caption("Label5") == "33333"; }));
+  ASSERT_TRUE(WaitUntil([&] { return SerialTitle() == "33333"; }));
   // The search and the captions ran before the last caption: anything they wrote is here.
   EXPECT_EQ(client->ReadPending(), "");
+  EXPECT_EQ(SerialTitles(), (std::vector<std::string>{"44444", "55555", "33333"}));
+  const auto searches = Searches();
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_FALSE(searches[0].printer);
+  EXPECT_TRUE(Steps().empty()) << "nothing found, nothing identified";
   EXPECT_EQ(CurrentPort(), "0");
   EXPECT_TRUE(sim.CommandNames().empty());
 }
 
-TEST_F(RemoteServiceTest, FormCreateStartsTheServiceOnceAndAgainChangesNothing) {
-  ports = {sim.PortName()};
-  form::MainForm::Options options;
-  options.portSource = [this] { return ports; };
-  int starts = 0;
-  options.startRemoteService = [this, &starts] {
-    ++starts;
-    if (server) server->Start();
-  };
-  form = std::make_unique<form::MainForm>(dialogs, options);
-  server = std::make_unique<remote::RemoteQueryServer>(
-      *form, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
-  form->FormCreate();
-  ASSERT_TRUE(server->Listening()) << server->Error();
+// The window asks the service to start before each of its searches: every start after the
+// first changes nothing, and the connections made before survive it.
+TEST_F(RemoteServiceTest, StartingAgainChangesNothing) {
+  Serve();
   const auto port = server->Port();
   auto client = Connect();
-
-  Click("Button7");  // runs FormCreate again before its search
-  form->FormCreate();
-  EXPECT_EQ(starts, 3);
-  EXPECT_TRUE(server->Start());
-  EXPECT_EQ(server->Port(), port);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(server->Start());
+    EXPECT_TRUE(server->Started());
+    EXPECT_EQ(server->Port(), port);
+  }
   client->Send("3\n");
-  EXPECT_TRUE(WaitUntil([&] { return Window().Caption("Label5") == "33333"; }))
+  EXPECT_TRUE(WaitUntil([&] { return SerialTitle() == "33333"; }))
       << "the connection made before survives";
   EXPECT_EQ(server->LiveConnections(), 1);
+  RemoteClient another;
+  EXPECT_TRUE(another.Connect(port));
+  EXPECT_EQ(another.Read(9), "SVE0000\r\n");
 }
 
 }  // namespace

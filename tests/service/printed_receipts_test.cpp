@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,12 +16,15 @@
 #include "commands/qr.h"
 #include "commands/text_line.h"
 #include "link/serial_link.h"
-#include "support/form_fixture.h"
+#include "service/paper_width.h"
+#include "service/service_actions.h"
+#include "service/test_receipts.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
+using service::ReceiptLayout;
 
 constexpr std::chrono::seconds kPrintTimeout{10};
 constexpr int kQuietZoneDots = 48;
@@ -81,44 +85,57 @@ std::optional<std::string> ReadQrSymbol(const QImage& receipt) {
   return data;
 }
 
-class PrintedReceiptsTest : public FormFixture {
+class PrintedReceiptsTest : public SimFixture {
  protected:
   void SetUp() override {
-    FormFixture::SetUp();
-    MakeForm();
-    CurrentPortName = sim.PortName();
+    SimFixture::SetUp();
+    UsePrinter();
   }
-  sim::ReceiptImage PrintOne(const char* button) {
+  sim::ReceiptImage PrintOne(const char* what, const std::function<printer::Result(printer::Session&)>& print) {
     sim.ClearReceipts();
-    Click(button);
-    EXPECT_TRUE(sim.WaitForReceipts(1, kPrintTimeout)) << button;
+    EXPECT_TRUE(print(*session).Ok()) << what;
+    EXPECT_TRUE(sim.WaitForReceipts(1, kPrintTimeout)) << what;
     const auto receipts = sim.Receipts();
     return receipts.empty() ? sim::ReceiptImage{} : receipts.back();
+  }
+  static printer::Result Receipt80(printer::Session& s) {
+    return service::PrintTestReceipt(s, ReceiptLayout::k80mm);
   }
 };
 
 TEST_F(PrintedReceiptsTest, QrReceiptReadsBackAsThePayload) {
-  const auto receipt = PrintOne("Button19");
+  const auto receipt = PrintOne("QR", service::PrintSampleQrCode);
   EXPECT_EQ(receipt.image.width(), 576);
   EXPECT_TRUE(receipt.lines.empty());
   EXPECT_EQ(ReadQrSymbol(receipt.image), std::string(commands::kQrSamplePayload));
 }
 
 TEST_F(PrintedReceiptsTest, WideTestReceiptPrintsEveryLineWhole) {
-  const auto receipt = PrintOne("Button22");
+  const auto receipt = PrintOne("80 mm", Receipt80);
   ASSERT_EQ(receipt.image.width(), 576);
   ASSERT_EQ(receipt.lines.size(), 42u);
   EXPECT_EQ(receipt.lines.front(), "  Sale TICKET N 17434");
   EXPECT_EQ(receipt.lines[10], "Шрифт 0 :");
   EXPECT_EQ(receipt.lines[11].size(), 44u);
-  EXPECT_EQ(receipt.lines[13].size(), 56u) << "variant 0 cuts the 58 digits to 56";
+  EXPECT_EQ(receipt.lines[13].size(), 56u) << "a model other than the reference cuts the 58 digits to 56";
   EXPECT_EQ(InkBands(receipt.image), 42);
+}
+
+// The reference model's line holds one character more.
+TEST_F(PrintedReceiptsTest, ReferenceModelPrintsOneDigitMore) {
+  session->model = commands::PrinterModel::kReference;
+  const auto receipt = PrintOne("80 mm", Receipt80);
+  ASSERT_EQ(receipt.lines.size(), 42u);
+  EXPECT_EQ(receipt.lines[13].size(), 57u);
 }
 
 // On 57 mm paper the 39 digits of font 0 do not fit: 32 go on one line, 7 on the next.
 TEST_F(PrintedReceiptsTest, NarrowTestReceiptShowsHowManyCharactersFit) {
-  Window().SetChecked("RadioButton57mm", true);  // the printer takes 57 mm paper
-  const auto receipt = PrintOne("Button22");
+  ASSERT_EQ(service::SwitchPaperWidth(*session, service::PaperWidth::k57mm),
+            std::optional(service::PaperWidth::k57mm));
+  const auto receipt = PrintOne("57 mm", [](printer::Session& s) {
+    return service::PrintTestReceipt(s, ReceiptLayout::k57mm);
+  });
   ASSERT_EQ(receipt.image.width(), 384);
   ASSERT_EQ(receipt.lines.size(), 43u);
   EXPECT_EQ(receipt.lines[11], "12345678901234567890123456789012");
@@ -126,17 +143,19 @@ TEST_F(PrintedReceiptsTest, NarrowTestReceiptShowsHowManyCharactersFit) {
 }
 
 TEST_F(PrintedReceiptsTest, NarrowLayoutOnWidePaperStartsAfterTheMove) {
-  const auto receipt = PrintOne("Button21");
+  const auto receipt = PrintOne("57 mm on 80 mm", [](printer::Session& s) {
+    return service::PrintTestReceipt(s, ReceiptLayout::k57mmOn80mm);
+  });
   ASSERT_EQ(receipt.image.width(), 576);
   EXPECT_EQ(receipt.lines.size(), 42u);
   EXPECT_GE(LeftmostInk(receipt.image), 160);
 }
 
 TEST_F(PrintedReceiptsTest, HiddenSampleAndCutSampleAreReceiptsOfTheirOwn) {
-  const auto sample = PrintOne("Button20");
+  const auto sample = PrintOne("sample", service::PrintSampleReceipt);
   EXPECT_EQ(sample.image.width(), 576);
   EXPECT_EQ(sample.lines.size(), 16u);
-  const auto cut = PrintOne("Button13");
+  const auto cut = PrintOne("cut", service::CutWithSampleLines);
   EXPECT_EQ(cut.lines, (std::vector<std::string>{"  Оплата Наличные:                   100.00",
                                                   "  СДАЧА:                              10.00",
                                                   "---------1---------2---------3---------4----"}));
@@ -146,8 +165,8 @@ TEST_F(PrintedReceiptsTest, EveryCutWritesANumberedPicture) {
   QTemporaryDir directory;
   ASSERT_TRUE(directory.isValid());
   sim.SetReceiptDirectory(directory.path().toStdString());
-  Click("Button13");
-  Click("Button19");
+  EXPECT_TRUE(service::CutWithSampleLines(*session).Ok());
+  EXPECT_TRUE(service::PrintSampleQrCode(*session).Ok());
   ASSERT_TRUE(sim.WaitForReceipts(2, kPrintTimeout));
   const QImage first(QDir(directory.path()).filePath("receipt-001.png"));
   const QImage second(QDir(directory.path()).filePath("receipt-002.png"));

@@ -1,142 +1,149 @@
 // The settings stored in the printer: cut line, density, code page and baud rate.
 #include "service/printer_settings.h"
 
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/serial_link.h"
-#include "support/form_fixture.h"
+#include "service/service_actions.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
 using Writes = std::vector<Bytes>;
+using printer::Problem;
 
 Bytes SetBaudFrame(std::uint8_t code) { return {0x1F, 0x02, 0x00, code, 0x00, 0x00, 0x03, 0x00}; }
 
-class PrinterSettingsTest : public FormFixture {
- protected:
-  void SetUp() override {
-    FormFixture::SetUp();
-    MakeForm();
-    CurrentPortName = sim.PortName();
-  }
-};
-
 // Every frame the program writes, with the rate of the port it goes out on.
-class RateRecorder {
+class RateRecorder final : public link::Observer {
  public:
-  RateRecorder() {
-    SetTxTap([this](std::span<const std::uint8_t> bytes) {
-      sent.emplace_back(Bytes(bytes.begin(), bytes.end()), CurrentBaud);
-    });
+  void OnSent(const std::string&, int baud, std::span<const std::uint8_t> bytes) override {
+    sent.emplace_back(Bytes(bytes.begin(), bytes.end()), baud);
   }
-  ~RateRecorder() { SetTxTap({}); }
+  void OnReceived(const std::string&, int, std::span<const std::uint8_t>) override {}
   std::vector<std::pair<Bytes, int>> sent;
 };
 
-TEST_F(PrinterSettingsTest, ApplyButtonsWriteTheTrackBarValues) {
+class PrinterSettingsTest : public SimFixture {
+ protected:
+  void SetUp() override {
+    SimFixture::SetUp();
+    UsePrinter();
+    session->SetLinkObserver(&rates);
+  }
+  void TearDown() override {
+    session->SetLinkObserver(nullptr);
+    SimFixture::TearDown();
+  }
+  Writes Frames() const {
+    Writes frames;
+    for (const auto& [bytes, baud] : rates.sent) frames.push_back(bytes);
+    return frames;
+  }
+  RateRecorder rates;
+};
+
+TEST_F(PrinterSettingsTest, CutLineAndDensityWriteTheirParameters) {
   struct Case {
-    const char* bar;
-    const char* button;
-    int position;  // as the user or the program sets it; the bar clamps it
+    const char* name;
+    printer::Result (*write)(printer::Session&, int);
+    int value;
     Bytes frame;
-    const char* edit;
   };
   const std::vector<Case> cases = {
-      {"TrackBar1", "Button15", 0, {0x1F, 0x03, 0x0A, 0x64}, "0"},
-      {"TrackBar1", "Button15", 50, {0x1F, 0x03, 0x0A, 0x96}, "100"},
-      {"TrackBar1", "Button15", 25, {0x1F, 0x03, 0x0A, 0x7D}, "50"},
-      {"TrackBar1", "Button15", 80, {0x1F, 0x03, 0x0A, 0x96}, "100"},
-      {"TrackBar2", "Button16", 100, {0x1F, 0x03, 0x41, 0x64}, "100"},
-      {"TrackBar2", "Button16", 20, {0x1F, 0x03, 0x41, 0x14}, "20"},
-      {"TrackBar2", "Button16", 5, {0x1F, 0x03, 0x41, 0x14}, "20"},
+      {"cut line", service::WriteCutLine, 0, {0x1F, 0x03, 0x0A, 0x64}},
+      {"cut line", service::WriteCutLine, 50, {0x1F, 0x03, 0x0A, 0x96}},
+      {"cut line", service::WriteCutLine, 25, {0x1F, 0x03, 0x0A, 0x7D}},
+      {"density", service::WriteDensity, 100, {0x1F, 0x03, 0x41, 0x64}},
+      {"density", service::WriteDensity, 20, {0x1F, 0x03, 0x41, 0x14}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.bar) + " " + std::to_string(c.position));
-    Window().SetPosition(c.bar, c.position);
-    TxRecorder tx;
-    Click(c.button);
-    EXPECT_EQ(tx.Writes(), Writes{c.frame});
-    EXPECT_EQ(Window().Caption(c.bar == std::string("TrackBar1") ? "Edit1" : "Edit2"), c.edit);
-    EXPECT_FALSE(PortIsOpen);
+    SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.value));
+    rates.sent.clear();
+    EXPECT_TRUE(c.write(*session, c.value).Ok());
+    EXPECT_EQ(Frames(), Writes{c.frame});
+    EXPECT_FALSE(session->Link().IsOpen());
   }
+  // The printer stored what it got.
+  const auto parameters = sim.State().parameters;
+  EXPECT_EQ(parameters.at(10), 0x7D);
+  EXPECT_EQ(parameters.at(65), 20);
 }
 
-TEST_F(PrinterSettingsTest, CodePageButtonSendsEscR7) {
-  TxRecorder tx;
-  Click("Button18");
-  EXPECT_EQ(tx.Writes(), (Writes{{0x1B, 0x52, 0x07}}));
-  EXPECT_TRUE(dialogs.Messages().empty());
+TEST_F(PrinterSettingsTest, CodePageIsEscR7) {
+  EXPECT_TRUE(service::SelectCodePage866(*session).Ok());
+  EXPECT_EQ(Frames(), (Writes{{0x1B, 0x52, 0x07}}));
 }
 
-TEST_F(PrinterSettingsTest, SpeedButtonOnlyShowsTheDialog) {
-  Click("Button24");
-  EXPECT_EQ(dialogs.Messages(), (std::vector<FakeDialogs::Shown>{{"modeless", "TForm2"}}));
-  EXPECT_TRUE(sim.Log().empty());
-}
-
-TEST_F(PrinterSettingsTest, ChosenRateIsTheFirstCheckedRadioButton) {
-  struct Case {
-    const char* radio;  // nullptr: none checked
-    int baud;
-  };
-  const std::vector<Case> cases = {{nullptr, 57600},
-                                   {"TForm2.RadioButton1", 9600},
-                                   {"TForm2.RadioButton2", 19200},
-                                   {"TForm2.RadioButton3", 57600},
-                                   {"TForm2.RadioButton4", 115200}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.baud);
-    if (c.radio) Window().SetChecked(c.radio, true);
-    EXPECT_EQ(service::ChosenBaudRate(Window()), c.baud);
+TEST_F(PrinterSettingsTest, EachRateHasItsCode) {
+  const std::vector<std::pair<int, std::uint8_t>> cases = {
+      {9600, 0x03}, {19200, 0x04}, {57600, 0x06}, {115200, 0x07}};
+  for (const auto& [baud, code] : cases) {
+    SCOPED_TRACE(baud);
+    rates.sent.clear();
+    sim.Update([](sim::PrinterState& s) { s.baud = 57600; });
+    session->SetBaud(57600);
+    EXPECT_TRUE(service::SetPrinterBaudRate(*session, baud, /*keepRate=*/true).Ok());
+    EXPECT_EQ(Frames(), Writes{SetBaudFrame(code)});
   }
 }
 
 // The new rate goes out at the old one; from then on the port opens at the new one.
-TEST_F(PrinterSettingsTest, DialogChangesThePrinterRateAndTheOneTheProgramUses) {
-  RateRecorder rates;
-  Window().SetChecked("TForm2.RadioButton4", true);
-  Click("TForm2.Button1");
-  EXPECT_EQ(CurrentBaud, 115200);
-  Click("TForm2.Button1");
-  EXPECT_EQ(CurrentBaud, 115200);
+TEST_F(PrinterSettingsTest, NewRateBecomesTheSessionsRate) {
+  EXPECT_TRUE(service::SetPrinterBaudRate(*session, 115200).Ok());
+  EXPECT_EQ(session->Baud(), 115200);
+  EXPECT_TRUE(service::SetPrinterBaudRate(*session, 115200).Ok());
+  EXPECT_EQ(session->Baud(), 115200);
   EXPECT_EQ(rates.sent, (std::vector<std::pair<Bytes, int>>{{SetBaudFrame(0x07), 57600},
                                                             {SetBaudFrame(0x07), 115200}}));
-  EXPECT_FALSE(PortIsOpen);
+  EXPECT_FALSE(session->Link().IsOpen());
+  // The printer took it too: it answers at the new rate.
+  EXPECT_EQ(sim.State().baud, 115200);
+  EXPECT_EQ(service::ReadPaperSensor(*session).bitSet, std::optional<bool>(false));
 }
 
-TEST_F(PrinterSettingsTest, DialogWithNothingCheckedSends57600) {
-  TxRecorder tx;
-  Click("TForm2.Button1");
-  EXPECT_EQ(tx.Writes(), Writes{SetBaudFrame(0x06)});
-  EXPECT_EQ(CurrentBaud, 57600);
-}
-
-// Button5 tells the printer 9600 but the program goes on at its old rate.
-TEST_F(PrinterSettingsTest, HiddenButton5KeepsTheProgramsRate) {
-  RateRecorder rates;
-  Click("Button5");
-  EXPECT_EQ(CurrentBaud, 57600);
-  // The next operation still opens at 57600.
-  Click("Button12");
+// With keepRate the printer is told 9600 but the session goes on at its old rate.
+TEST_F(PrinterSettingsTest, KeepRateLeavesTheSessionsRate) {
+  EXPECT_TRUE(service::SetPrinterBaudRate(*session, 9600, /*keepRate=*/true).Ok());
+  EXPECT_EQ(session->Baud(), 57600);
+  service::SoundSignal(*session);
   EXPECT_EQ(rates.sent, (std::vector<std::pair<Bytes, int>>{{SetBaudFrame(0x03), 57600},
                                                             {{0x1B, 0x07}, 57600}}));
 }
 
-TEST_F(PrinterSettingsTest, SettingsWithoutAPrinterSendNothingAndShowNothing) {
-  CurrentPortName = kNoPort;
-  for (const char* button : {"Button15", "Button16", "Button18", "Button5", "TForm2.Button1"}) {
-    SCOPED_TRACE(button);
-    Click(button);
-    EXPECT_FALSE(PortIsOpen);
+TEST_F(PrinterSettingsTest, SettingsWithoutAPrinterSendNothing) {
+  session->SetPort(link::kNoPort);
+  const std::vector<std::pair<const char*, std::function<printer::Result()>>> settings = {
+      {"cut line", [&] { return service::WriteCutLine(*session, 10); }},
+      {"density", [&] { return service::WriteDensity(*session, 50); }},
+      {"code page", [&] { return service::SelectCodePage866(*session); }},
+      {"rate kept", [&] { return service::SetPrinterBaudRate(*session, 9600, true); }},
+  };
+  for (const auto& [name, write] : settings) {
+    SCOPED_TRACE(name);
+    const printer::Result result = write();
+    EXPECT_EQ(result.problem, Problem::kNoPrinter);
+    EXPECT_EQ(result.port, link::kNoPort);
   }
-  EXPECT_TRUE(dialogs.Messages().empty());
+  EXPECT_EQ(session->Baud(), 57600);
+  // Without keepRate the rate is taken whatever happened.
+  EXPECT_EQ(service::SetPrinterBaudRate(*session, 19200).problem, Problem::kNoPrinter);
+  EXPECT_EQ(session->Baud(), 19200);
+  EXPECT_TRUE(rates.sent.empty());
   EXPECT_TRUE(sim.Log().empty());
-  // The dialog takes its rate whatever happened.
-  EXPECT_EQ(CurrentBaud, 57600);
+}
+
+TEST_F(PrinterSettingsTest, AbsentPortCannotBeOpened) {
+  session->SetPort("/dev/zelka-no-such-port");
+  const printer::Result result = service::WriteDensity(*session, 50);
+  EXPECT_EQ(result.problem, Problem::kCannotOpen);
+  EXPECT_EQ(result.port, "/dev/zelka-no-such-port");
+  EXPECT_TRUE(rates.sent.empty());
 }
 
 }  // namespace

@@ -1,17 +1,19 @@
-// The QR frames: one press of "Печать QR кода", and the bounded store-data frame.
+// The QR frames: the sample symbol, and the bounded store-data frame.
 #include "commands/qr.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
-#include "link/link_lock.h"
 #include "link/serial_link.h"
-#include "support/form_fixture.h"
+#include "printer/result.h"
+#include "service/test_receipts.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
+using printer::Problem;
 
 const Bytes kModuleSize{0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x43, 0x06};
 const Bytes kErrorCorrection{0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x45, 0x30};
@@ -30,18 +32,22 @@ std::string Repeat(const std::string& piece, int times) {
   return out;
 }
 
-class QrTest : public FormFixture {
+class QrTest : public SimFixture {
  protected:
   void SetUp() override {
-    FormFixture::SetUp();
-    MakeForm();
-    CurrentPortName = sim.PortName();
+    SimFixture::SetUp();
+    UsePrinter();
+    session->SetLinkObserver(&tx);
   }
+  void TearDown() override {
+    session->SetLinkObserver(nullptr);
+    SimFixture::TearDown();
+  }
+  TxRecorder tx;
 };
 
-TEST_F(QrTest, OnePressIsEightySevenBytesInSixWrites) {
-  TxRecorder tx;
-  Click("Button19");
+TEST_F(QrTest, SampleIsEightySevenBytesInSixWrites) {
+  EXPECT_TRUE(service::PrintSampleQrCode(*session).Ok());
   ASSERT_EQ(tx.WriteSizes(), (std::vector<std::size_t>{8, 8, 58, 8, 3, 2}));
   const auto writes = tx.Writes();
   EXPECT_EQ(writes[0], kModuleSize);
@@ -52,8 +58,7 @@ TEST_F(QrTest, OnePressIsEightySevenBytesInSixWrites) {
   EXPECT_EQ(writes[3], kPrint);
   EXPECT_EQ(writes[4], (Bytes{0x1B, 0x64, 0x07}));
   EXPECT_EQ(writes[5], (Bytes{0x1B, 0x69}));
-  EXPECT_FALSE(PortIsOpen);
-  EXPECT_TRUE(dialogs.Messages().empty());
+  EXPECT_FALSE(session->Link().IsOpen());
 }
 
 TEST_F(QrTest, SamplePayloadHasTheShapeOfNameYearAndAddress) {
@@ -89,35 +94,45 @@ TEST_F(QrTest, StoreFrameKeepsWholeCharactersWithinFiftyBytes) {
       {ascii60.substr(0, 48) + "€", ascii60.substr(0, 48)},
       {std::string("ab\0cd", 5), "ab"},  // a zero character ends the data
   };
-  PrinterOperation operation;
-  ASSERT_EQ(OpenPort(sim.PortName(), kDefaultBaud, 300), kOk);
+  ASSERT_EQ(session->Open(std::chrono::milliseconds{300}), link::Status::kOk);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    TxRecorder tx;
-    commands::StoreQrData(c.text);
-    ASSERT_EQ(tx.Writes().size(), 1u);
-    const Bytes frame = tx.Writes().front();
+    const std::size_t before = tx.Writes().size();
+    EXPECT_EQ(commands::StoreQrData(session->Link(), c.text), link::Status::kOk);
+    ASSERT_EQ(tx.Writes().size(), before + 1);
+    const Bytes frame = tx.Writes().back();
     const auto k = c.stored.size();
     ASSERT_EQ(frame.size(), k + 8);
     EXPECT_EQ(Bytes(frame.begin(), frame.begin() + 8),
               (Bytes{0x1D, 0x28, 0x6B, static_cast<std::uint8_t>(k + 3), 0x00, 0x31, 0x50, 0x30}));
     EXPECT_EQ(std::string(frame.begin() + 8, frame.end()), c.stored);
-    EXPECT_EQ(commands::QrWorkArea[k], 0);
-    // Never more than 50 bytes are written into the 500-byte area.
-    EXPECT_TRUE(std::all_of(commands::QrWorkArea + 50, std::end(commands::QrWorkArea),
-                            [](std::uint8_t b) { return b == 0; }));
   }
-  ClosePort();
+  session->CloseAll();
 }
 
-TEST_F(QrTest, PressWithoutAPrinterSendsNothing) {
-  for (const char* port : {kNoPort, "/dev/zelka-no-such-port"}) {
-    SCOPED_TRACE(port);
-    CurrentPortName = port;
-    TxRecorder tx;
-    EXPECT_EQ(commands::PrintSampleQrCode(), kOk);
+// A long text after a short one: nothing of the earlier data is left behind the new one.
+TEST_F(QrTest, StoreFrameCarriesNothingOfTheTextBefore) {
+  ASSERT_EQ(session->Open(std::chrono::milliseconds{300}), link::Status::kOk);
+  commands::StoreQrData(session->Link(), Repeat("9", 50));
+  commands::StoreQrData(session->Link(), "ab");
+  EXPECT_EQ(tx.Writes().back(), (Bytes{0x1D, 0x28, 0x6B, 0x05, 0x00, 0x31, 0x50, 0x30, 'a', 'b'}));
+  session->CloseAll();
+}
+
+TEST_F(QrTest, SampleWithoutAPrinterSendsNothing) {
+  struct Port {
+    const char* name;
+    Problem problem;
+  };
+  for (const Port port : {Port{link::kNoPort, Problem::kNoPrinter},
+                          Port{"/dev/zelka-no-such-port", Problem::kCannotOpen}}) {
+    SCOPED_TRACE(port.name);
+    session->SetPort(port.name);
+    const printer::Result result = service::PrintSampleQrCode(*session);
+    EXPECT_EQ(result.problem, port.problem);
+    EXPECT_EQ(result.port, port.name);
     EXPECT_TRUE(tx.Writes().empty());
-    EXPECT_FALSE(PortIsOpen);
+    EXPECT_FALSE(session->Link().IsOpen());
   }
 }
 

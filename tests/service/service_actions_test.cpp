@@ -1,22 +1,25 @@
-// The one-button service actions against a simulated printer: frames, labels, message.
+// The one-step service actions against a simulated printer: the frames on the wire, the
+// state bits read back, and what each reports when there is no printer.
 #include "service/service_actions.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "link/link_lock.h"
 #include "link/serial_link.h"
+#include "printer/result.h"
+#include "service/test_receipts.h"
 #include "sim/render/cp866.h"
-#include "support/form_fixture.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
 using std::chrono::milliseconds;
 using Writes = std::vector<Bytes>;
+using printer::Problem;
 
 constexpr const char* kNoSuchPort = "/dev/zelka-no-such-port";
 const Bytes kKick{0x1B, 0x70, 0x30, 0x96, 0x96};
@@ -28,64 +31,59 @@ const Bytes kSelfTest{0x1F, 0x74};
 const Bytes kPaperStatusQuery{0x1B, 0x76};
 const Bytes kCrLf{0x0D, 0x0A};
 
-class ServiceActionsTest : public FormFixture {
+class ServiceActionsTest : public SimFixture {
  protected:
   void SetUp() override {
-    FormFixture::SetUp();
-    MakeForm();
-    CurrentPortName = sim.PortName();
+    SimFixture::SetUp();
+    UsePrinter();
   }
-  std::string Caption(const char* label) { return Window().Caption(label); }
-  std::uint32_t Colour(const char* label) { return Window().Colour(label); }
-  void ExpectValue(const char* label, const std::string& caption) {
-    EXPECT_EQ(Caption(label), caption);
-    EXPECT_EQ(Colour(label), seams::kWindowTextColour);
+  // The writes that `action` makes on the session's links.
+  Writes Record(const std::function<void()>& action) {
+    TxRecorder tx;
+    session->SetLinkObserver(&tx);
+    action();
+    session->SetLinkObserver(nullptr);
+    return tx.Writes();
   }
-  void ExpectNoData(const char* label) {
-    EXPECT_EQ(Caption(label), "Нет данных");
-    EXPECT_EQ(Colour(label), seams::kRedColour);
-  }
+  bool LinkOpen() { return session->Link().IsOpen(); }
 };
 
-// The reply byte decides by bit 0 alone; GS r 2 has no "unknown" value.
-TEST_F(ServiceActionsTest, DrawerStatusShowsBitZeroOfTheReply) {
-  const std::vector<std::pair<std::uint8_t, const char*>> cases = {
-      {0x00, "Открыт"}, {0x01, "Закрыт"}, {0x03, "Закрыт"}, {0xFE, "Открыт"}, {0xFF, "Закрыт"}};
-  for (const auto& [reply, caption] : cases) {
+// GS r 2 decides by bit 0 alone and has no "unknown" value.
+TEST_F(ServiceActionsTest, DrawerStateIsBitZeroOfTheReply) {
+  const std::vector<std::pair<std::uint8_t, bool>> cases = {
+      {0x00, false}, {0x01, true}, {0x03, true}, {0xFE, false}, {0xFF, true}};
+  for (const auto& [reply, closed] : cases) {
     SCOPED_TRACE(static_cast<int>(reply));
-    TxRecorder tx;
     sim.Update([reply = reply](sim::PrinterState& s) { s.drawerStatus = reply; });
-    Click("Button4");
-    ExpectValue("Label18", caption);
-    EXPECT_EQ(tx.Writes(), Writes{kStatusDrawerQuery});
-    EXPECT_FALSE(PortIsOpen);
+    service::StateReading reading;
+    EXPECT_EQ(Record([&] { reading = service::ReadDrawerState(*session); }), Writes{kStatusDrawerQuery});
+    EXPECT_TRUE(reading.result.Ok());
+    EXPECT_EQ(reading.bitSet, std::optional<bool>(closed));
+    EXPECT_FALSE(LinkOpen());
   }
 }
 
-TEST_F(ServiceActionsTest, KickThenDrawerQueryWhere0xFFMeansNoData) {
-  const std::vector<std::pair<std::uint8_t, const char*>> cases = {
-      {0x01, "Закрыт"}, {0x00, "Открыт"}, {0x03, "Закрыт"}, {0xFF, nullptr}};
-  for (const auto& [reply, caption] : cases) {
+// After a kick, ESC u 0 answers 0xFF for "no data".
+TEST_F(ServiceActionsTest, KickThenDrawerQueryWhere0xFFIsNoAnswer) {
+  const std::vector<std::pair<std::uint8_t, std::optional<bool>>> cases = {
+      {0x01, true}, {0x00, false}, {0x03, true}, {0xFF, std::nullopt}};
+  for (const auto& [reply, closed] : cases) {
     SCOPED_TRACE(static_cast<int>(reply));
-    TxRecorder tx;
     sim.Update([reply = reply](sim::PrinterState& s) { s.escUReply = reply; });
-    Click("Button2");
-    if (caption) {
-      ExpectValue("Label18", caption);
-    } else {
-      ExpectNoData("Label18");
-    }
-    EXPECT_EQ(tx.Writes(), (Writes{kKick, kDrawerQuery}));
-    EXPECT_FALSE(PortIsOpen);
+    service::StateReading reading;
+    EXPECT_EQ(Record([&] { reading = service::KickDrawerAndReadState(*session); }),
+              (Writes{kKick, kDrawerQuery}));
+    EXPECT_EQ(reading.bitSet, closed);
+    EXPECT_EQ(reading.result.problem, closed ? Problem::kNone : Problem::kNoReply);
+    EXPECT_FALSE(LinkOpen());
   }
   // The same byte to GS r 2 is an ordinary "closed".
   sim.Update([](sim::PrinterState& s) { s.drawerStatus = 0xFF; });
-  Click("Button4");
-  ExpectValue("Label18", "Закрыт");
+  EXPECT_EQ(service::ReadDrawerState(*session).bitSet, std::optional<bool>(true));
 }
 
 // Records each wait together with how many frames had been written by then.
-class OrderedSleeper final : public seams::Sleeper {
+class OrderedSleeper final : public printer::Sleeper {
  public:
   explicit OrderedSleeper(const TxRecorder& tx) : tx_(tx) {}
   void SleepFor(milliseconds duration) override { waits.emplace_back(duration, tx_.Writes().size()); }
@@ -98,87 +96,86 @@ class OrderedSleeper final : public seams::Sleeper {
 TEST_F(ServiceActionsTest, DrawerSettlesForThreeHundredMillisecondsBetweenKickAndQuery) {
   TxRecorder tx;
   OrderedSleeper ordered(tx);
-  seams::SetSleeper(&ordered);
-  Click("Button2");
-  seams::SetSleeper(&sleeper);
+  session = std::make_unique<printer::Session>(ordered);
+  UsePrinter();
+  session->SetLinkObserver(&tx);
+  service::KickDrawerAndReadState(*session);
   EXPECT_EQ(ordered.waits, (std::vector<std::pair<milliseconds, std::size_t>>{{milliseconds{300}, 1}}));
   EXPECT_EQ(tx.Writes().size(), 2u);
+
+  // The kick alone waits too: the next job must not reach the printer sooner.
+  service::KickDrawer(*session);
+  EXPECT_EQ(ordered.waits.size(), 2u);
+  EXPECT_EQ(ordered.waits.back(), (std::pair<milliseconds, std::size_t>{milliseconds{300}, 3}));
+  session.reset();
 }
 
-TEST_F(ServiceActionsTest, PaperSensorShowsLowerCaseAbsenceAndRedTurnsBack) {
-  const std::vector<std::pair<std::uint8_t, const char*>> cases = {
-      {0x01, "отсутствует"}, {0x00, "есть"}, {0x81, "отсутствует"}};
-  for (const auto& [reply, caption] : cases) {
+TEST_F(ServiceActionsTest, PaperSensorIsBitZeroAndSilenceIsNoReply) {
+  const std::vector<std::pair<std::uint8_t, bool>> cases = {{0x01, true}, {0x00, false}, {0x81, true}};
+  for (const auto& [reply, absent] : cases) {
     SCOPED_TRACE(static_cast<int>(reply));
-    TxRecorder tx;
     sim.Update([reply = reply](sim::PrinterState& s) { s.paperSensor = reply; });
-    Click("Button6");
-    ExpectValue("Label16", caption);
-    EXPECT_EQ(tx.Writes(), Writes{kPaperQuery});
+    service::StateReading reading;
+    EXPECT_EQ(Record([&] { reading = service::ReadPaperSensor(*session); }), Writes{kPaperQuery});
+    EXPECT_EQ(reading.bitSet, std::optional<bool>(absent));
   }
   // A printer that answers nothing, then answers again.
   sim.Update([](sim::PrinterState& s) { s.paperSensor = 0x00; });
   sim.SetSilent(true);
-  Click("Button6");
-  ExpectNoData("Label16");
+  const auto silent = service::ReadPaperSensor(*session);
+  EXPECT_EQ(silent.result.problem, Problem::kNoReply);
+  EXPECT_EQ(silent.result.port, sim.PortName());
+  EXPECT_FALSE(silent.bitSet);
+  EXPECT_FALSE(LinkOpen());
   sim.SetSilent(false);
-  Click("Button6");
-  ExpectValue("Label16", "есть");
+  EXPECT_EQ(service::ReadPaperSensor(*session).bitSet, std::optional<bool>(false));
 }
 
 // A printer that answers more than it was asked: the rest must not pass for the next answer.
 TEST_F(ServiceActionsTest, ExtraReplyBytesDoNotReachTheNextQuery) {
   sim.AddFault({.prefix = kPaperQuery, .kind = sim::Fault::Kind::Reply, .reply = {0x00, 0x01, 0x01},
                 .times = 1});
-  Click("Button6");
-  ExpectValue("Label16", "есть");
-  Click("Button6");
-  ExpectValue("Label16", "есть");
+  EXPECT_EQ(service::ReadPaperSensor(*session).bitSet, std::optional<bool>(false));
+  EXPECT_EQ(service::ReadPaperSensor(*session).bitSet, std::optional<bool>(false));
 }
 
-TEST_F(ServiceActionsTest, SelfDiagnosisReportsAnyAnswerAsHealthy) {
+TEST_F(ServiceActionsTest, SelfTestTakesAnyAnswerAsAlive) {
   for (std::uint8_t reply : {0x00, 0x01, 0xFF}) {
     SCOPED_TRACE(static_cast<int>(reply));
-    dialogs.Clear();
-    TxRecorder tx;
     sim.Update([reply](sim::PrinterState& s) { s.escVReply = reply; });
-    Click("Button17");
-    EXPECT_EQ(dialogs.Messages(),
-              (std::vector<FakeDialogs::Shown>{{"information", "Принтер исправен"}}));
+    printer::Result result;
     // Three separate writes before the query, no reply read between them.
-    EXPECT_EQ(tx.Writes(), (Writes{kBeep, kSelfTest, kBeep, kPaperStatusQuery}));
+    EXPECT_EQ(Record([&] { result = service::RunSelfTest(*session); }),
+              (Writes{kBeep, kSelfTest, kBeep, kPaperStatusQuery}));
+    EXPECT_TRUE(result.Ok());
   }
-}
-
-TEST_F(ServiceActionsTest, SelfDiagnosisWithoutAnswerShowsNothing) {
   sim.AddFault({.prefix = kPaperStatusQuery, .kind = sim::Fault::Kind::Silent});
-  Click("Button17");
-  EXPECT_TRUE(dialogs.Messages().empty());
-  EXPECT_FALSE(PortIsOpen);
+  EXPECT_EQ(service::RunSelfTest(*session).problem, Problem::kNoReply);
+  EXPECT_FALSE(LinkOpen());
 }
 
-TEST_F(ServiceActionsTest, FeedSignalAndCutSendTheirFrames) {
+TEST_F(ServiceActionsTest, FeedSignalAndLogoSendTheirFrames) {
   struct Case {
-    const char* button;
+    const char* name;
+    printer::Result (*action)(printer::Session&);
     Writes frames;
   };
   const std::vector<Case> cases = {
-      {"Button1", {{0x0A}}},
-      {"Button12", {kBeep}},
+      {"feed", service::FeedOneLine, {{0x0A}}},
+      {"signal", service::SoundSignal, {kBeep}},
+      {"logo", service::PrintStoredLogo, {{0x1D, 0x2F, 0x00}}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.button);
-    TxRecorder tx;
-    Click(c.button);
-    EXPECT_EQ(tx.Writes(), c.frames);
-    EXPECT_FALSE(PortIsOpen);
+    SCOPED_TRACE(c.name);
+    printer::Result result;
+    EXPECT_EQ(Record([&] { result = c.action(*session); }), c.frames);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_FALSE(LinkOpen());
   }
 }
 
 TEST_F(ServiceActionsTest, CutPrintsThreeWholeLinesInCodePage866ThenFeedsAndCuts) {
-  TxRecorder tx;
-  Click("Button13");
-  const Writes writes = tx.Writes();
+  const Writes writes = Record([&] { EXPECT_TRUE(service::CutWithSampleLines(*session).Ok()); });
   ASSERT_EQ(writes.size(), 8u);
   const std::vector<std::string> lines = {"  Оплата Наличные:                   100.00",
                                           "  СДАЧА:                              10.00",
@@ -191,36 +188,72 @@ TEST_F(ServiceActionsTest, CutPrintsThreeWholeLinesInCodePage866ThenFeedsAndCuts
   EXPECT_EQ(writes[4].size(), 44u);
   EXPECT_EQ(writes[6], (Bytes{0x1B, 0x64, 0x07}));
   EXPECT_EQ(writes[7], (Bytes{0x1B, 0x6D}));
+  EXPECT_FALSE(LinkOpen());
 }
 
-// No printer at all: the query labels turn red, nothing is shown, nothing hangs.
-TEST_F(ServiceActionsTest, EveryActionEndsQuietlyWithoutAPrinter) {
-  for (const char* port : {kNoPort, kNoSuchPort}) {
-    SCOPED_TRACE(port);
-    CurrentPortName = port;
-    for (const char* button :
-         {"Button1", "Button2", "Button4", "Button6", "Button12", "Button13", "Button17"}) {
-      SCOPED_TRACE(button);
-      Click(button);
-      EXPECT_FALSE(PortIsOpen);
-      EXPECT_EQ(PrinterOperation::DepthOnThisThread(), 0);
+// The text width is the receipt's while it prints, and 80 mm for everything after it.
+TEST_F(ServiceActionsTest, CutAfterANarrowReceiptHasTheWideWidth) {
+  ASSERT_TRUE(service::PrintTestReceipt(*session, service::ReceiptLayout::k57mm).Ok());
+  EXPECT_EQ(session->paperWidthMm, printer::kWidePaperMm);
+  const Writes writes = Record([&] { service::CutWithSampleLines(*session); });
+  ASSERT_GT(writes.size(), 4u);
+  EXPECT_EQ(writes[4].size(), 44u) << "the 44-character ruler is not cut to 40";
+}
+
+// No printer at all: every action says why, sends nothing and leaves nothing open.
+TEST_F(ServiceActionsTest, EveryActionReportsAMissingPrinter) {
+  using Action = std::function<printer::Result(printer::Session&)>;
+  const auto state = [](service::StateReading (*read)(printer::Session&)) {
+    return Action([read](printer::Session& s) {
+      const service::StateReading reading = read(s);
+      EXPECT_FALSE(reading.bitSet);
+      return reading.result;
+    });
+  };
+  const std::vector<std::pair<const char*, Action>> actions = {
+      {"feed", service::FeedOneLine},
+      {"logo", service::PrintStoredLogo},
+      {"kick", service::KickDrawer},
+      {"kick and read", state(service::KickDrawerAndReadState)},
+      {"drawer", state(service::ReadDrawerState)},
+      {"paper", state(service::ReadPaperSensor)},
+      {"signal", service::SoundSignal},
+      {"cut", service::CutWithSampleLines},
+      {"self-test", service::RunSelfTest},
+  };
+  struct Port {
+    const char* name;
+    Problem problem;
+  };
+  for (const Port port : {Port{link::kNoPort, Problem::kNoPrinter}, Port{kNoSuchPort, Problem::kCannotOpen}}) {
+    SCOPED_TRACE(port.name);
+    session->SetPort(port.name);
+    for (const auto& [name, action] : actions) {
+      SCOPED_TRACE(name);
+      printer::Result result;
+      EXPECT_TRUE(Record([&] { result = action(*session); }).empty());
+      EXPECT_EQ(result.problem, port.problem);
+      EXPECT_EQ(result.port, port.name);
+      EXPECT_FALSE(LinkOpen());
     }
-    ExpectNoData("Label18");
-    ExpectNoData("Label16");
   }
-  EXPECT_TRUE(dialogs.Messages().empty());
   EXPECT_TRUE(sim.Log().empty());
-  // The kick waits even when its port did not open.
-  EXPECT_EQ(sleeper.Waits(), (std::vector<milliseconds>{milliseconds{300}, milliseconds{300}}));
+  // The kick waits even when its port did not open: twice for each port.
+  EXPECT_EQ(sleeper.Waits(), std::vector<milliseconds>(4, milliseconds{300}));
 }
 
-// Run inside another operation's open port, an action uses that port and closes it.
-TEST_F(ServiceActionsTest, ActionOverAPortThatIsAlreadyOpenClosesIt) {
-  PrinterOperation outer;
-  ASSERT_EQ(OpenPort(sim.PortName(), kDefaultBaud, 300), kOk);
-  Click("Button6");
-  ExpectValue("Label16", "есть");
-  EXPECT_FALSE(PortIsOpen);
+TEST_F(ServiceActionsTest, AbsentPortSaysWhy) {
+  session->SetPort(kNoSuchPort);
+  const printer::Result result = service::FeedOneLine(*session);
+  EXPECT_EQ(result.problem, Problem::kCannotOpen);
+  EXPECT_EQ(result.openFailure, link::OpenFailure::kAbsent);
+}
+
+// Run over a link that is open already, an action uses it and closes it.
+TEST_F(ServiceActionsTest, ActionOverALinkThatIsAlreadyOpenClosesIt) {
+  ASSERT_EQ(session->Open(milliseconds{300}), link::Status::kOk);
+  EXPECT_EQ(service::ReadPaperSensor(*session).bitSet, std::optional<bool>(false));
+  EXPECT_FALSE(LinkOpen());
 }
 
 }  // namespace

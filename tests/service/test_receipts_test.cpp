@@ -1,23 +1,27 @@
-// The test receipts byte for byte: every write of Button22 (80 mm and 57 mm), Button21
-// (57 mm on an 80 mm printer) and the hidden sample of Button20.
+// The test receipts byte for byte: every write of the 80 mm and 57 mm layouts, the 57 mm
+// layout on an 80 mm printer, and the hidden sample receipt.
 #include "service/test_receipts.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "commands/text_line.h"
 #include "link/serial_link.h"
+#include "printer/result.h"
 #include "service/sample_receipt.h"
 #include "sim/render/cp866.h"
-#include "support/form_fixture.h"
+#include "support/sim_fixture.h"
 
 namespace zelka::testing {
 namespace {
 
-using namespace zelka::link;
+using printer::Problem;
+using service::ReceiptLayout;
 using Script = std::vector<std::string>;
 
 // The receipts as the design lays them out, written out independently of the program.
@@ -111,13 +115,13 @@ Script ToScript(const std::vector<Bytes>& writes) {
   return script;
 }
 
-enum class Layout { Wide, Narrow, NarrowOnWide };
-
-// The whole receipt for `layout` with the text width of `variant`.
-Script Expected(Layout layout, int variant) {
-  const bool narrow = layout != Layout::Wide;
-  const int limit = narrow ? (variant == 1 ? 41 : 40) : (variant == 1 ? 57 : 56);
-  const bool shifted = layout == Layout::NarrowOnWide;
+// The whole receipt for `layout` with the text width of `model`: the reference model fits
+// one character more on a line.
+Script Expected(ReceiptLayout layout, commands::PrinterModel model) {
+  const bool reference = model == commands::PrinterModel::kReference;
+  const bool narrow = layout != ReceiptLayout::k80mm;
+  const int limit = narrow ? (reference ? 41 : 40) : (reference ? 57 : 56);
+  const bool shifted = layout == ReceiptLayout::k57mmOn80mm;
   Script s;
   auto text = [&](const std::string& line) {
     if (shifted) s.push_back(kMove);
@@ -138,9 +142,9 @@ Script Expected(Layout layout, int variant) {
   if (shifted) s.push_back(PrintMode(0x00));
   for (const Group& g : kGroups) {
     if (!(shifted && &g == &kGroups.front())) s.push_back(PrintMode(g.mode));
-    const int count = layout == Layout::Wide     ? g.digits80
-                      : layout == Layout::Narrow ? g.digits57
-                                                 : g.digits57On80;
+    const int count = layout == ReceiptLayout::k80mm   ? g.digits80
+                      : layout == ReceiptLayout::k57mm ? g.digits57
+                                                       : g.digits57On80;
     text(narrow ? g.label57 : g.label80);
     text(Digits(count, limit));
   }
@@ -148,48 +152,53 @@ Script Expected(Layout layout, int variant) {
   return s;
 }
 
-class TestReceiptsTest : public FormFixture {
+class TestReceiptsTest : public SimFixture {
  protected:
   void SetUp() override {
-    FormFixture::SetUp();
-    MakeForm();
-    CurrentPortName = sim.PortName();
+    SimFixture::SetUp();
+    UsePrinter();
+  }
+  // The writes that `action` makes on the session's links.
+  std::vector<Bytes> Record(const std::function<void()>& action) {
+    TxRecorder tx;
+    session->SetLinkObserver(&tx);
+    action();
+    session->SetLinkObserver(nullptr);
+    return tx.Writes();
   }
 };
 
-TEST_F(TestReceiptsTest, EachReceiptIsTheLayoutOfItsPaperAndVariant) {
+TEST_F(TestReceiptsTest, EachReceiptIsTheLayoutOfItsPaperAndModel) {
+  using commands::PrinterModel;
   struct Case {
-    const char* button;
-    const char* radio;  // nullptr: neither radio button checked
-    int variant;
-    Layout layout;
+    ReceiptLayout layout;
+    PrinterModel model;
+    const char* name;
   };
   const std::vector<Case> cases = {
-      {"Button22", nullptr, 0, Layout::Wide},
-      {"Button22", "RadioButton80mm", 1, Layout::Wide},
-      {"Button22", "RadioButton57mm", 0, Layout::Narrow},
-      {"Button22", "RadioButton57mm", 1, Layout::Narrow},
-      {"Button21", nullptr, 0, Layout::NarrowOnWide},
-      {"Button21", "RadioButton80mm", 1, Layout::NarrowOnWide},
+      {ReceiptLayout::k80mm, PrinterModel::kOther, "80 mm, other model"},
+      {ReceiptLayout::k80mm, PrinterModel::kReference, "80 mm, reference model"},
+      {ReceiptLayout::k57mm, PrinterModel::kOther, "57 mm, other model"},
+      {ReceiptLayout::k57mm, PrinterModel::kReference, "57 mm, reference model"},
+      {ReceiptLayout::k57mmOn80mm, PrinterModel::kOther, "57 mm on 80 mm, other model"},
+      {ReceiptLayout::k57mmOn80mm, PrinterModel::kReference, "57 mm on 80 mm, reference model"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.button) + " " + (c.radio ? c.radio : "none") + " variant " +
-                 std::to_string(c.variant));
-    MakeForm();
-    if (c.radio) Window().SetChecked(c.radio, true);  // the printer takes that width
-    commands::PrinterVariant = static_cast<std::uint8_t>(c.variant);
-    TxRecorder tx;
-    Click(c.button);
-    EXPECT_EQ(ToScript(tx.Writes()), Expected(c.layout, c.variant));
-    EXPECT_EQ(commands::PaperWidthMm, 80);
-    EXPECT_FALSE(PortIsOpen);
+    SCOPED_TRACE(c.name);
+    session->model = c.model;
+    printer::Result result;
+    const auto writes = Record([&] { result = service::PrintTestReceipt(*session, c.layout); });
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(ToScript(writes), Expected(c.layout, c.model));
+    EXPECT_EQ(session->paperWidthMm, printer::kWidePaperMm);
+    EXPECT_EQ(session->model, c.model);
+    EXPECT_FALSE(session->Link().IsOpen());
   }
 }
 
 TEST_F(TestReceiptsTest, NarrowOnWideMovesBeforeEachOfItsFortyTwoLines) {
-  TxRecorder tx;
-  Click("Button21");
-  const Script script = ToScript(tx.Writes());
+  const Script script = ToScript(
+      Record([&] { service::PrintTestReceipt(*session, ReceiptLayout::k57mmOn80mm); }));
   std::size_t moves = 0;
   std::size_t lines = 0;
   for (std::size_t i = 0; i < script.size(); ++i) {
@@ -204,20 +213,12 @@ TEST_F(TestReceiptsTest, NarrowOnWideMovesBeforeEachOfItsFortyTwoLines) {
   EXPECT_EQ(lines, 42u);
 }
 
-// The text width is the receipt's while it prints, and 80 mm for everything after it.
-TEST_F(TestReceiptsTest, CutSampleAfterANarrowReceiptHasTheWideWidth) {
-  commands::PrinterVariant = 0;
-  Window().SetChecked("RadioButton57mm", true);
-  Click("Button22");
-  TxRecorder tx;
-  Click("Button13");
-  ASSERT_FALSE(tx.Writes().empty());
-  EXPECT_EQ(tx.Writes()[4].size(), 44u) << "the 44-character ruler is not cut to 40";
-}
-
 TEST_F(TestReceiptsTest, HiddenSampleIsThreeRawFramesWithoutCarriageReturn) {
   TxRecorder tx;
-  Click("Button20");
+  session->SetLinkObserver(&tx);
+  EXPECT_TRUE(service::PrintSampleReceipt(*session).Ok());
+  session->SetLinkObserver(nullptr);
+  EXPECT_FALSE(session->Link().IsOpen());
   const auto writes = tx.Writes();
   ASSERT_EQ(tx.WriteSizes(), (std::vector<std::size_t>{3, 116, 558}));
   EXPECT_EQ(writes[0], (Bytes{0x1B, 0x33, 0x69}));
@@ -269,30 +270,58 @@ TEST_F(TestReceiptsTest, HiddenSampleBodyLinesHaveTheirSizes) {
   EXPECT_EQ(sizes, (std::vector<std::size_t>{45, 32, 35, 35, 35, 48, 45, 45, 45, 45, 39, 29, 31, 45, 4}));
 }
 
-TEST_F(TestReceiptsTest, ReceiptsWithoutAPrinterEndNormally) {
-  CurrentPortName = kNoPort;
-  Window().SetChecked("RadioButton57mm", true);
-  for (const char* button : {"Button22", "Button21", "Button20"}) {
-    SCOPED_TRACE(button);
-    TxRecorder tx;
-    Click(button);
-    EXPECT_TRUE(tx.Writes().empty());
-    EXPECT_EQ(commands::PaperWidthMm, 80);
-    EXPECT_FALSE(PortIsOpen);
+TEST_F(TestReceiptsTest, ReceiptsWithoutAPrinterSayWhy) {
+  const std::vector<std::pair<const char*, std::function<printer::Result()>>> receipts = {
+      {"80 mm", [&] { return service::PrintTestReceipt(*session, ReceiptLayout::k80mm); }},
+      {"57 mm", [&] { return service::PrintTestReceipt(*session, ReceiptLayout::k57mm); }},
+      {"57 mm on 80 mm", [&] { return service::PrintTestReceipt(*session, ReceiptLayout::k57mmOn80mm); }},
+      {"sample", [&] { return service::PrintSampleReceipt(*session); }},
+  };
+  struct Port {
+    const char* name;
+    Problem problem;
+  };
+  for (const Port port : {Port{link::kNoPort, Problem::kNoPrinter},
+                          Port{"/dev/zelka-no-such-port", Problem::kCannotOpen}}) {
+    session->SetPort(port.name);
+    for (const auto& [name, print] : receipts) {
+      SCOPED_TRACE(std::string(port.name) + " " + name);
+      printer::Result result;
+      EXPECT_TRUE(Record([&] { result = print(); }).empty());
+      EXPECT_EQ(result.problem, port.problem);
+      EXPECT_EQ(result.port, port.name);
+      EXPECT_EQ(session->paperWidthMm, printer::kWidePaperMm);
+      EXPECT_FALSE(session->Link().IsOpen());
+    }
   }
+  EXPECT_TRUE(sim.Log().empty());
 }
 
-// The printer vanishes half-way through a receipt: the rest is refused, nothing hangs.
-TEST_F(TestReceiptsTest, PrinterThatDisappearsDuringAReceipt) {
+// Stops the simulated printer at the n-th write.
+class PullThePlug final : public link::Observer {
+ public:
+  PullThePlug(sim::Simulator& printer, int at) : printer_(printer), at_(at) {}
+  void OnSent(const std::string&, int, std::span<const std::uint8_t>) override {
+    if (++writes == at_) printer_.Stop();
+  }
+  void OnReceived(const std::string&, int, std::span<const std::uint8_t>) override {}
   int writes = 0;
-  SetTxTap([&](std::span<const std::uint8_t>) {
-    if (++writes == 20) sim.Stop();
-  });
-  Click("Button22");
-  SetTxTap({});
-  EXPECT_GT(writes, 20);
-  EXPECT_EQ(commands::PaperWidthMm, 80);
-  EXPECT_FALSE(PortIsOpen);
+
+ private:
+  sim::Simulator& printer_;
+  int at_;
+};
+
+// The printer vanishes half-way through a receipt: the rest is refused, nothing hangs,
+// and the text width is back to 80 mm.
+TEST_F(TestReceiptsTest, PrinterThatDisappearsDuringAReceipt) {
+  PullThePlug plug(sim, 20);
+  session->SetLinkObserver(&plug);
+  service::PrintTestReceipt(*session, ReceiptLayout::k57mm);
+  session->SetLinkObserver(nullptr);
+  EXPECT_GT(plug.writes, 20);
+  EXPECT_EQ(session->paperWidthMm, printer::kWidePaperMm);
+  EXPECT_FALSE(session->Link().IsOpen());
 }
 
 }  // namespace

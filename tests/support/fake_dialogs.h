@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "seams/dialogs.h"
+#include "form/dialogs.h"
 
 namespace zelka::testing {
 
-class FakeDialogs final : public seams::Dialogs {
+class FakeDialogs final : public form::Dialogs {
  public:
   struct Shown {
     std::string kind;  // "information", "error", "modeless"
@@ -30,10 +30,6 @@ class FakeDialogs final : public seams::Dialogs {
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;
-  }
-  void Repaint() override {
-    std::lock_guard lock(mutex_);
-    ++repaints;
   }
   void ShowModeless(const std::string& windowName) override {
     Record({"modeless", windowName});

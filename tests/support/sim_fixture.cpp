@@ -14,14 +14,10 @@ std::vector<std::chrono::milliseconds> RecordingSleeper::Waits() const {
   return waits_;
 }
 
-TxRecorder::TxRecorder() {
-  link::SetTxTap([this](std::span<const std::uint8_t> bytes) {
-    std::lock_guard lock(mutex_);
-    writes_.emplace_back(bytes.begin(), bytes.end());
-  });
+void TxRecorder::OnSent(const std::string&, int, std::span<const std::uint8_t> bytes) {
+  std::lock_guard lock(mutex_);
+  writes_.emplace_back(bytes.begin(), bytes.end());
 }
-
-TxRecorder::~TxRecorder() { link::SetTxTap({}); }
 
 std::vector<std::vector<std::uint8_t>> TxRecorder::Writes() const {
   std::lock_guard lock(mutex_);
@@ -38,13 +34,17 @@ std::vector<std::size_t> TxRecorder::WriteSizes() const {
 void SimFixture::SetUp() {
   std::string error;
   ASSERT_TRUE(sim.Start(&error)) << error;
-  link::ResetLinkState();
-  seams::SetSleeper(&sleeper);
+  session = std::make_unique<printer::Session>(sleeper);
+}
+
+void SimFixture::UsePrinter(const sim::Simulator* s) {
+  const sim::Simulator& printer = s ? *s : sim;
+  session->SetPort(printer.PortName());
+  session->SetBaud(printer.State().baud);
 }
 
 void SimFixture::TearDown() {
-  link::ResetLinkState();
-  seams::SetSleeper(nullptr);
+  session.reset();
   sim.Stop();
   for (auto& s : extra) s->Stop();
 }

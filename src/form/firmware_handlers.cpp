@@ -1,0 +1,125 @@
+// The firmware update: the file, the board check, the bootloader, ProgressBar1 and the
+// outcome's message.
+#include <atomic>
+
+#include "firmware/bootloader_protocol.h"
+#include "firmware/firmware_file.h"
+#include "firmware/update_firmware.h"
+#include "form/main_form.h"
+
+namespace zelka::form {
+
+namespace {
+
+using firmware::BootStatus;
+
+constexpr char kFirmwareFileFilter[] = "Файлы BIOS (*.bin) | *.bin";
+constexpr char kProgressBar[] = "ProgressBar1";
+
+// ProgressBar1 counts tenths of a percent: the transfer's 60 % share then has 600 steps,
+// so that the bar moves about every 0.2 s even for the largest image (2,735 blocks of
+// 45 ms), where whole percents would leave it still for 2 s at a time. Its fixed
+// positions: before anything, once the file suits the board, after the boot entry, after
+// the speed command, at the end whatever the outcome.
+constexpr int kPerPercent = 10;
+constexpr int kStart = 0;
+constexpr int kChecked = 10 * kPerPercent;
+constexpr int kBootEntered = 30 * kPerPercent;
+constexpr int kSpeedSet = 40 * kPerPercent;
+constexpr int kDone = 100 * kPerPercent;
+
+int BarPosition(firmware::UpdateStage stage, std::size_t sent, std::size_t count) {
+  switch (stage) {
+    case firmware::UpdateStage::kBoardChecked: return kChecked;
+    case firmware::UpdateStage::kBootEntered: return kBootEntered;
+    case firmware::UpdateStage::kSpeedSet: return kSpeedSet;
+    case firmware::UpdateStage::kDone: return kDone;
+    case firmware::UpdateStage::kBlockSent: break;
+  }
+  if (count == 0) return kSpeedSet;
+  const std::size_t share = static_cast<std::size_t>(kDone - kSpeedSet);
+  return kSpeedSet + static_cast<int>(share * std::min(sent, count) / count);
+}
+
+std::string TooLargeText(std::uint64_t length) {
+  return "Файл прошивки слишком велик: " + std::to_string(length) +
+         " байт, принтер принимает не более " + std::to_string(firmware::kMaxImageBytes) +
+         " байт. Обновление не начато.";
+}
+
+struct Message {
+  bool error = true;
+  std::string text;
+};
+
+Message ResultMessage(BootStatus status) {
+  const std::string code = std::to_string(firmware::Code(status));
+  switch (status) {
+    case BootStatus::kOk: return {false, "Успешно"};
+    case BootStatus::kNoBootEntryReply: return {true, "Ошибка N1: " + code};
+    case BootStatus::kNoEnquiryReply: return {true, "Ошибка N3: " + code};
+    case BootStatus::kImageUnreadable:
+      return {true, "Ошибка N: " + code + ". Не удалось прочитать файл прошивки."};
+    case BootStatus::kImageTooLarge:
+      return {true, "Ошибка N: " + code + ". Файл прошивки больше " +
+                        std::to_string(firmware::kMaxImageBytes) + " байт."};
+    default: return {true, "Ошибка N: " + code};
+  }
+}
+
+void UpdateFirmware(MainForm& form) {
+  WindowState& window = form.Window();
+  window.SetPosition(kProgressBar, kStart);
+  const std::optional<std::string> chosen = form.Dialog().ChooseFile(kFirmwareFileFilter, false);
+  if (!chosen) return;
+  auto image = std::make_shared<firmware::FirmwareImage>();
+  const firmware::FirmwareFileRead read = firmware::ReadFirmwareFile(*chosen, *image);
+  switch (read.problem) {
+    case firmware::FileProblem::kNone: break;
+    // As ever, a name that is no file ends the update without a word.
+    case firmware::FileProblem::kDoesNotExist:
+    case firmware::FileProblem::kNotAFile: return;
+    case firmware::FileProblem::kTooLarge: form.Dialog().Error(TooLargeText(read.length)); return;
+    case firmware::FileProblem::kEmpty:
+      form.Dialog().Error("Файл прошивки пуст. Обновление не начато.");
+      return;
+    case firmware::FileProblem::kUnreadable:
+      form.Dialog().Error(ResultMessage(BootStatus::kImageUnreadable).text);
+      return;
+  }
+
+  // The bar follows the update from the worker's thread; only moves are posted.
+  auto shown = std::make_shared<std::atomic<int>>(kStart);
+  form.SetUpdatingFirmware(true);
+  form.RunJob<firmware::UpdateResult>(
+      [&form, image, shown](printer::Session& session) {
+        return firmware::UpdateFirmware(
+            session, *image,
+            [&form, shown](firmware::UpdateStage stage, std::size_t sent, std::size_t count) {
+              const int position = BarPosition(stage, sent, count);
+              if (shown->exchange(position) == position) return;
+              form.Post([&form, position] { form.Window().SetPosition(kProgressBar, position); });
+            });
+      },
+      [&form](firmware::UpdateResult result) {
+        form.SetUpdatingFirmware(false);
+        if (!result.started) {
+          if (result.board.refusal) form.Dialog().Error(*result.board.refusal);
+          return;
+        }
+        const Message message = ResultMessage(result.status);
+        if (message.error) {
+          form.Dialog().Error(message.text);
+        } else {
+          form.Dialog().Information(message.text);
+        }
+      });
+}
+
+}  // namespace
+
+void RegisterFirmwareHandlers(MainForm& form) {
+  form.SetHandler("Button14", [&form] { UpdateFirmware(form); });
+}
+
+}  // namespace zelka::form

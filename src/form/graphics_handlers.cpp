@@ -1,0 +1,97 @@
+// The picture print and the stored logo.
+#include "discovery/identity_words.h"
+#include "form/main_form.h"
+#include "graphics/logo_store.h"
+#include "graphics/messages.h"
+#include "graphics/picture_print.h"
+#include "service/service_actions.h"
+
+namespace zelka::form {
+
+namespace {
+
+// The picture dialog's filter: two spaces after the first word, " *.BMP" as the pattern.
+constexpr char kBitmapFilter[] = "Файлы  (*.bmp) | *.BMP";
+
+// Label4 after a logo state query; false when the printer did not answer.
+bool ShowLogoState(WindowState& window, const service::StateReading& reading) {
+  if (!reading.bitSet) {
+    window.SetValue("Label4", discovery::kNoData, kRedColour);
+    return false;
+  }
+  window.SetValue("Label4", *reading.bitSet ? discovery::kLogoStored : discovery::kLogoAbsent,
+                  kWindowTextColour);
+  return true;
+}
+
+bool PortFailed(const printer::Result& result) {
+  return result.problem == printer::Problem::kNoPrinter ||
+         result.problem == printer::Problem::kCannotOpen;
+}
+
+void PrintPicture(MainForm& form) {
+  const std::optional<std::string> name = form.Dialog().ChooseFile(kBitmapFilter, true);
+  if (!name) return;
+  auto picture = std::make_shared<graphics::Picture>();
+  if (const auto error = graphics::LoadPicture(*name, *picture); error != graphics::BitmapError::kNone) {
+    form.Dialog().Error(graphics::BitmapErrorText(error, graphics::kPictureBufferSize));
+    return;
+  }
+  form.RunJob<graphics::PictureSent>(
+      [picture](printer::Session& session) { return graphics::SendPicture(session, *picture); },
+      [&form](graphics::PictureSent sent) {
+        if (PortFailed(sent.result)) {
+          form.Dialog().Error(graphics::kPicturePortFailed);
+          return;
+        }
+        if (!sent.result.Ok()) {
+          form.Dialog().Error(graphics::PictureSendFailedText(sent.rowsSent + 1, sent.rows));
+          return;
+        }
+        // The paper is fed and cut once the box is closed; the printer is free meanwhile.
+        form.Dialog().Information(graphics::kPicturePrinted);
+        form.RunJob<printer::Result>(graphics::FinishPicture, {});
+      });
+}
+
+void LoadLogo(MainForm& form) {
+  const std::optional<std::string> name = form.Dialog().ChooseFile(kBitmapFilter, true);
+  if (!name) return;
+  auto logo = std::make_shared<graphics::Logo>();
+  if (const auto error = graphics::LoadLogo(*name, *logo); error != graphics::BitmapError::kNone) {
+    form.Dialog().Error(graphics::BitmapErrorText(error, graphics::kLogoFileLimit));
+    return;
+  }
+  form.RunJob<printer::Result>(
+      [logo](printer::Session& session) { return graphics::SendLogo(session, *logo); },
+      [&form](printer::Result result) {
+        if (PortFailed(result)) {
+          form.Dialog().Error(graphics::kLogoPortFailed);
+          return;
+        }
+        if (result.Ok()) {
+          form.Dialog().Information(graphics::kLogoLoaded);
+        } else {
+          // Part of the file may have gone out: the state query tells what the printer
+          // made of it.
+          form.Dialog().Error(graphics::kLogoSendFailed);
+        }
+        form.RunJob<service::StateReading>(graphics::ReadLogoState, [&form](service::StateReading r) {
+          if (!ShowLogoState(form.Window(), r)) form.Dialog().Information(graphics::kPowerCycleAdvice);
+        });
+      });
+}
+
+}  // namespace
+
+void RegisterGraphicsHandlers(MainForm& form) {
+  form.SetHandler("Button3", [&form] { PrintPicture(form); });
+  form.SetHandler("Button8", [&form] { LoadLogo(form); });
+  form.SetHandler("Button9", [&form] {
+    form.RunJob<service::StateReading>(graphics::EraseLogo, [&form](service::StateReading r) {
+      ShowLogoState(form.Window(), r);
+    });
+  });
+}
+
+}  // namespace zelka::form

@@ -1,0 +1,30 @@
+#include "printer/result.h"
+
+namespace zelka::printer {
+
+Result OpenPrinter(Session& session, std::chrono::milliseconds readTimeout) {
+  Result result;
+  result.port = session.Port();
+  switch (session.Open(readTimeout)) {
+    case link::Status::kOk:
+    case link::Status::kAlreadyOpen: return result;
+    case link::Status::kNoPort: result.problem = Problem::kNoPrinter; return result;
+    case link::Status::kCannotOpen:
+      result.problem = Problem::kCannotOpen;
+      result.openFailure = session.Link().LastOpenFailure();
+      result.detail = session.Link().LastOpenError();
+      return result;
+    default:
+      result.problem = Problem::kCannotOpen;
+      result.openFailure = link::OpenFailure::kOther;
+      return result;
+  }
+}
+
+Result SendResult(link::Status status) {
+  Result result;
+  if (status != link::Status::kOk) result.problem = Problem::kNotSent;
+  return result;
+}
+
+}  // namespace zelka::printer

@@ -1,0 +1,32 @@
+#include "printer/session.h"
+
+namespace zelka::printer {
+
+Session::Session(Sleeper& sleeper) : sleeper_(sleeper) {}
+
+link::SerialLink& Session::LinkFor(const std::string& port) {
+  auto& slot = links_[port];
+  if (!slot) {
+    slot = std::make_unique<link::SerialLink>();
+    slot->SetObserver(observer_);
+  }
+  return *slot;
+}
+
+link::Status Session::OpenAt(const std::string& port, int baud,
+                             std::chrono::milliseconds readTimeout) {
+  const link::Status status = LinkFor(port).Open(port, baud, readTimeout);
+  if (status == link::Status::kOk) baud_ = baud;
+  return status;
+}
+
+void Session::CloseAll() {
+  for (auto& [name, link] : links_) link->Close();
+}
+
+void Session::SetLinkObserver(link::Observer* observer) {
+  observer_ = observer;
+  for (auto& [name, link] : links_) link->SetObserver(observer);
+}
+
+}  // namespace zelka::printer

@@ -1,0 +1,143 @@
+#include "remote/connection_hub.h"
+
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+#include "discovery/identify.h"
+#include "remote/connection.h"
+#include "remote/records.h"
+#include "service/service_actions.h"
+
+namespace zelka::remote {
+
+// One search and the clients waiting for its records. Only `waiting` is read by the
+// job; the rest belongs to the network thread.
+struct ConnectionHub::Search {
+  std::vector<QPointer<Connection>> clients;
+  std::vector<std::string> records;  // written so far, for clients that join late
+  std::atomic<int> waiting{0};       // clients that have not gone
+  bool finished = false;
+};
+
+ConnectionHub::ConnectionHub(const Host& host, Limits limits)
+    : host_(host), limits_(std::move(limits)) {}
+
+ConnectionHub::~ConnectionHub() { CloseAll(); }
+
+void ConnectionHub::Accept(SocketDescriptor descriptor) {
+  if (!context_) {
+    context_ = std::make_unique<QObject>();
+    box_ = std::make_shared<Mailbox>(context_.get());
+  }
+  const bool full = static_cast<int>(connections_.size()) >= limits_.maxClients;
+  if (full || !limits_.allow.Allows(PeerAddress(descriptor)) || !PrepareSocket(descriptor)) {
+    CloseSocket(descriptor);
+    return;
+  }
+  auto connection = std::make_unique<Connection>(descriptor, *this);
+  Connection* client = connection.get();
+  connections_.emplace(client, std::move(connection));
+  ++live_;
+  client->Start();
+}
+
+void ConnectionHub::CloseAll() {
+  if (box_) box_->Close();
+  search_.reset();
+  // Destroying a connection closes its socket and its mailbox: jobs still queued for it
+  // run (a one-shot command) or are dropped (a search nobody waits for), and report to
+  // nobody.
+  auto connections = std::move(connections_);
+  connections.clear();
+  live_ = 0;
+  context_.reset();
+}
+
+void ConnectionHub::Ended(Connection& client) {
+  auto it = connections_.find(&client);
+  if (it == connections_.end()) return;
+  if (search_) {
+    for (const auto& waiting : search_->clients) {
+      if (waiting == &client) --search_->waiting;
+    }
+  }
+  --live_;
+  // Not now: the connection's own code is still on the stack.
+  it->second.release()->deleteLater();
+  connections_.erase(it);
+}
+
+bool ConnectionHub::Run(Connection& client, const Command& command) {
+  switch (command.action) {
+    case Action::SearchAndIdentify: StartSearch(client); return true;
+    case Action::KickDrawer:
+    case Action::FeedOneLine:
+    case Action::PrintStoredLogo: RunOneShot(client, command.action); return true;
+    case Action::SetCaption:
+      if (host_.onSerialTitle) host_.onSerialTitle(std::string(command.caption));
+      return false;
+  }
+  return false;
+}
+
+void ConnectionHub::RunOneShot(Connection& client, Action action) {
+  const std::shared_ptr<Mailbox> box = client.Box();
+  Connection* target = &client;
+  host_.worker->Submit([action, box, target](printer::Session& session) {
+    switch (action) {
+      case Action::KickDrawer: service::KickDrawer(session); break;
+      case Action::FeedOneLine: service::FeedOneLine(session); break;
+      case Action::PrintStoredLogo: service::PrintStoredLogo(session); break;
+      default: break;
+    }
+    // A failed action is never reported to the client.
+    box->Post([target] { target->CommandDone(); });
+  });
+}
+
+void ConnectionHub::StartSearch(Connection& client) {
+  if (search_ && !search_->finished) {
+    search_->clients.emplace_back(&client);
+    ++search_->waiting;
+    for (const std::string& record : search_->records) client.WriteLine(record);
+    return;
+  }
+  auto search = std::make_shared<Search>();
+  search->clients.emplace_back(&client);
+  search->waiting = 1;
+  search_ = search;
+
+  const Host host = host_;
+  const std::shared_ptr<Mailbox> box = box_;
+  host_.worker->Submit([host, box, search](printer::Session& session) {
+    // Everybody who asked has gone while it waited: nobody would read the records.
+    if (search->waiting > 0) {
+      const discovery::SearchResult found = discovery::SearchPrinter(session, host.ports);
+      if (host.onSearched) host.onSearched(found);
+      if (found.printer) {
+        discovery::IdentifyPrinter(session, [&](discovery::Step step, const discovery::Identity& id) {
+          if (host.onStep) host.onStep(step, id);
+          if (auto record = IdentityRecord(step, id)) {
+            box->Post([search, record = std::move(*record)] {
+              search->records.push_back(record);
+              for (const auto& waiting : search->clients) {
+                if (waiting) waiting->WriteLine(record);
+              }
+            });
+          }
+          return search->waiting > 0 ? discovery::Next::kGoOn : discovery::Next::kAbandon;
+        });
+      }
+    }
+    box->Post([search] {
+      search->finished = true;
+      for (const auto& waiting : search->clients) {
+        if (waiting) waiting->CommandDone();
+      }
+    });
+  });
+}
+
+}  // namespace zelka::remote

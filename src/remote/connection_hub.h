@@ -1,0 +1,76 @@
+// The clients of the remote service and the printer jobs they ask for.
+//
+// - At most `maxClients` connections at a time; one beyond them, or one from an address
+//   the filter does not allow, is closed at once with nothing written.
+// - Each connection has at most one command queued on the printer worker, behind the
+//   jobs already queued (the window's too): nobody waits for more than what was there
+//   before them.
+// - A search that is queued or running is joined by every other client that asks for
+//   one: each gets the ten records, written as each query finishes (a client that joins
+//   late first gets those already read). A search whose clients have all gone is dropped
+//   before it starts and abandoned after its current query; a one-shot command runs
+//   whatever happens to its client.
+//
+// Thread-safety: everything runs on the network thread except Live(), and the jobs,
+// which run on the worker's thread and reach back through mailboxes.
+#pragma once
+
+#include <QObject>
+
+#include <atomic>
+#include <map>
+#include <memory>
+
+#include "remote/address_filter.h"
+#include "remote/host.h"
+#include "remote/line_protocol.h"
+#include "remote/mailbox.h"
+#include "remote/socket_io.h"
+
+namespace zelka::remote {
+
+class Connection;
+
+inline constexpr int kDefaultMaxClients = 64;
+
+class ConnectionHub {
+ public:
+  struct Limits {
+    int maxClients = kDefaultMaxClients;
+    AddressFilter allow;  // everyone when empty
+  };
+
+  ConnectionHub(const Host& host, Limits limits);
+  ~ConnectionHub();
+  ConnectionHub(const ConnectionHub&) = delete;
+  ConnectionHub& operator=(const ConnectionHub&) = delete;
+
+  // An accepted socket, which the hub now owns.
+  void Accept(SocketDescriptor descriptor);
+  // Ends every connection; the network thread calls it before it ends.
+  void CloseAll();
+  // Connections open now (any thread).
+  int Live() const { return live_; }
+
+  // For connections: runs `command` for `client`; true when a job was queued (the
+  // client then hears CommandDone when it is done).
+  bool Run(Connection& client, const Command& command);
+  // `client` has ended (closed or gone): it is deleted once control is back in the loop.
+  void Ended(Connection& client);
+
+ private:
+  struct Search;
+  void StartSearch(Connection& client);
+  void RunOneShot(Connection& client, Action action);
+
+  const Host& host_;
+  Limits limits_;
+  // Lives on the network thread; the jobs' reports to the hub run in its context.
+  std::unique_ptr<QObject> context_;
+  std::shared_ptr<Mailbox> box_;
+  std::map<Connection*, std::unique_ptr<Connection>> connections_;
+  std::shared_ptr<Search> search_;  // the search queued or running, if any
+  std::atomic<int> live_{0};
+};
+
+}  // namespace zelka::remote

@@ -1,0 +1,47 @@
+#include "remote/socket_io.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace zelka::remote {
+
+bool PrepareSocket(SocketDescriptor descriptor) {
+  u_long nonBlocking = 1;
+  if (::ioctlsocket(static_cast<SOCKET>(descriptor), FIONBIO, &nonBlocking) != 0) return false;
+  const BOOL on = TRUE;
+  ::setsockopt(static_cast<SOCKET>(descriptor), SOL_SOCKET, SO_KEEPALIVE,
+               reinterpret_cast<const char*>(&on), sizeof on);
+  return true;
+}
+
+IoResult ReadSome(SocketDescriptor descriptor, char* buffer, std::size_t size) {
+  const int n = ::recv(static_cast<SOCKET>(descriptor), buffer, static_cast<int>(size), 0);
+  if (n > 0) return {.bytes = static_cast<std::size_t>(n)};
+  if (n == 0) return {.ended = true};
+  if (::WSAGetLastError() == WSAEWOULDBLOCK) return {.wouldBlock = true};
+  return {.failed = true};
+}
+
+IoResult WriteSome(SocketDescriptor descriptor, const char* data, std::size_t size) {
+  const int n = ::send(static_cast<SOCKET>(descriptor), data, static_cast<int>(size), 0);
+  if (n >= 0) return {.bytes = static_cast<std::size_t>(n)};
+  if (::WSAGetLastError() == WSAEWOULDBLOCK) return {.wouldBlock = true};
+  return {.failed = true};
+}
+
+void CloseSocket(SocketDescriptor descriptor) { ::closesocket(static_cast<SOCKET>(descriptor)); }
+
+QHostAddress PeerAddress(SocketDescriptor descriptor) {
+  sockaddr_storage storage{};
+  int length = sizeof storage;
+  if (::getpeername(static_cast<SOCKET>(descriptor), reinterpret_cast<sockaddr*>(&storage), &length) != 0) {
+    return {};
+  }
+  QHostAddress address(reinterpret_cast<const sockaddr*>(&storage));
+  bool mapped = false;
+  const quint32 v4 = address.toIPv4Address(&mapped);
+  if (mapped && address.protocol() == QAbstractSocket::IPv6Protocol) return QHostAddress(v4);
+  return address;
+}
+
+}  // namespace zelka::remote
