@@ -1,7 +1,9 @@
 // Shows the main window against the simulated printer, runs a search (answering every
-// message box with OK), and saves what the screen shows of the window as a PNG.
+// message box with OK), and saves what the screen shows of the window as a PNG once the
+// search and the identification have ended.
 // Usage: zelka-screenshot OUTPUT.png   (run under a display, e.g. xvfb-run)
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -10,11 +12,19 @@
 
 #include "app/demo_printer.h"
 #include "app/tform1.h"
-#include "link/serial_link.h"
-#include "seams/unattended_dialogs.h"
+#include "form/unattended_dialogs.h"
+#include "printer/worker.h"
+
+namespace {
+
+// The search and the identification of the demo printer take well under a second.
+constexpr int kIdleDeadlineMs = 20000;
+// Time for the last results to be painted before the screen is read.
+constexpr int kPaintDelayMs = 300;
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  zelka::link::ResetLinkState();
   QApplication application(argc, argv);
   if (argc < 2) {
     std::fprintf(stderr, "usage: zelka-screenshot OUTPUT.png\n");
@@ -27,24 +37,44 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Message boxes are answered at once, so that the search runs unattended.
-  zelka::seams::UnattendedDialogs dialogs(std::nullopt, [](const std::string& kind, const std::string& text) {
+  zelka::form::UnattendedDialogs dialogs(std::nullopt, [](const std::string& kind, const std::string& text) {
     std::printf("%s: %s\n", kind.c_str(), text.c_str());
   });
   zelka::form::MainForm::Options options;
   options.portSource = [&demo] { return std::vector<std::string>{demo->PortName()}; };
-  zelka::app::TForm1 window(dialogs, options);
-  window.move(0, 0);
-  window.show();
-  window.Form().Click("Button7");
+  zelka::printer::Worker worker;
+  int result = 1;
+  {
+    zelka::app::TForm1 window(dialogs, worker, options);
+    window.move(0, 0);
+    window.show();
+    window.Form().Click("Button7");
 
-  const QString output = QString::fromLocal8Bit(argv[1]);
-  QTimer::singleShot(500, &window, [&window, output] {
-    QScreen* screen = window.screen();
-    const QPixmap shot = screen->grabWindow(0, window.geometry().x(), window.geometry().y(),
-                                            window.width(), window.height());
-    const bool saved = shot.save(output);
-    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(output));
-    QApplication::exit(saved ? 0 : 1);
-  });
-  return QApplication::exec();
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+      if (window.Form().Busy() && waited.elapsed() < kIdleDeadlineMs) return;
+      poll.stop();
+      if (window.Form().Busy()) {
+        std::fprintf(stderr, "the search did not end within %d ms\n", kIdleDeadlineMs);
+        QApplication::exit(1);
+        return;
+      }
+      QTimer::singleShot(kPaintDelayMs, &window, [&window, output] {
+        QScreen* screen = window.screen();
+        const QPixmap shot = screen->grabWindow(0, window.geometry().x(), window.geometry().y(),
+                                                window.width(), window.height());
+        const bool saved = shot.save(output);
+        std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(output));
+        QApplication::exit(saved ? 0 : 1);
+      });
+    });
+    poll.start(50);
+    result = QApplication::exec();
+    // The worker's jobs post to the window: it stops before the window goes.
+    worker.Stop();
+  }
+  return result;
 }

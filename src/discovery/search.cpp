@@ -52,6 +52,11 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
     // Links are made here, on the session's thread; each probe thread uses its own.
     std::map<std::string, std::size_t> firstEntry;
     for (const std::string& port : lastList) {
+      // An empty name is no port: nothing to open, nothing to report.
+      if (port.empty()) {
+        probes.push_back({port});
+        continue;
+      }
       const bool first = firstEntry.emplace(port, probes.size()).second;
       probes.push_back({port, first ? &session.LinkFor(port) : nullptr});
     }
@@ -63,12 +68,12 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
       }
     }
     for (Probe& probe : probes) {
-      if (!probe.link) probe = probes[firstEntry[probe.port]];
+      if (!probe.link && !probe.port.empty()) probe = probes[firstEntry[probe.port]];
     }
     bool anyOpened = false;
     for (const Probe& probe : probes) {
       anyOpened = anyOpened || probe.opened == link::Status::kOk;
-      NoteProblem(problems, probe);
+      if (probe.link) NoteProblem(problems, probe);
     }
     if (anyOpened) session.SetBaud(baud);
     for (std::size_t index = 0; index < probes.size(); ++index) {
@@ -79,7 +84,11 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
     }
   }
   for (const std::string& port : lastList) {
-    if (auto it = problems.find(port); it != problems.end()) result.unopened.push_back(it->second);
+    // Once per port, also when it is listed twice.
+    if (auto it = problems.find(port); it != problems.end()) {
+      result.unopened.push_back(std::move(it->second));
+      problems.erase(it);
+    }
   }
   return result;
 }

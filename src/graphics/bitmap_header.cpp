@@ -43,7 +43,8 @@ std::uint16_t ReadLe16(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 BitmapError CheckSizeField(std::span<const std::uint8_t> head, std::uint64_t fileLength) {
   if (head.size() < kFileSizeAt + 4) return BitmapError::kNotBitmap;
-  return ReadLe32(head, kFileSizeAt) == fileLength ? BitmapError::kNone : BitmapError::kSizeMismatch;
+  if (ReadLe32(head, kFileSizeAt) != fileLength) return BitmapError::kSizeMismatch;
+  return BitmapError::kNone;
 }
 
 std::uint64_t StoredRowBytes(std::int32_t width, std::uint16_t bitsPerPixel) {

@@ -9,9 +9,6 @@
 
 namespace zelka::graphics {
 
-// The picture dialog's filter: two spaces after the first word, " *.BMP" as the pattern.
-inline constexpr char kBitmapFilter[] = "Файлы  (*.bmp) | *.BMP";
-
 // A file name that names nothing (BitmapError::kDoesNotExist), worded as the users know it.
 inline constexpr char kFileDoesNotExist[] = "File does not exist.";
 inline constexpr char kLogoLoaded[] = "Логотип успешно загружен";

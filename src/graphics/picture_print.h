@@ -55,9 +55,9 @@ printer::Result FinishPicture(printer::Session& session);
 
 // The sending part of SendPicture, over the printer's link, which the caller has opened.
 struct RowsSent {
-  std::size_t rows = 0;                         // rows written whole
-  link::Status status = link::Status::kOk;      // of the first row that was not
-  bool cancelled = false;                       // stopped because the session was cancelled
+  std::size_t rows = 0;                     // rows written whole
+  link::Status status = link::Status::kOk;  // of the first row that was not
+  bool cancelled = false;                   // stopped because the session was cancelled
 };
 // Each frame is built in the link's transmit buffer and sent from there: no row is
 // copied or allocated on its way.

@@ -100,7 +100,9 @@ Status SerialLink::Send(std::span<const std::uint8_t> frame) {
 
 Status SerialLink::SendTx(std::size_t length) {
   if (!port_) return Status::kNotOpen;
-  std::fill(rx_.begin(), rx_.end(), 0);
+  // Only what a reply has written since the last clear can be other than zero.
+  std::fill_n(rx_.begin(), rxDirty_, 0);
+  rxDirty_ = 0;
   length = std::min(length, kBufferSize);
   if (length == 0) return Status::kOk;
   const std::span<const std::uint8_t> bytes(tx_.data(), length);
@@ -141,6 +143,7 @@ Status SerialLink::Receive(std::size_t count) {
     if (n < 0) break;
     if (n > 0) {
       got += static_cast<std::size_t>(n);
+      rxDirty_ = std::max(rxDirty_, got);
       lastByte = Clock::now();
       continue;
     }

@@ -107,6 +107,7 @@ class SerialLink {
  private:
   std::vector<std::uint8_t> tx_;
   std::vector<std::uint8_t> rx_;
+  std::size_t rxDirty_ = 0;  // rx_ is zero from here on
   std::unique_ptr<QSerialPort> port_;
   std::string name_;
   int baud_ = kDefaultBaud;

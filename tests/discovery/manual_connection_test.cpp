@@ -45,8 +45,6 @@ TEST_F(ManualConnectionTest, PortHeldByAnotherProgramIsNotConnected) {
 }
 
 TEST_F(ManualConnectionTest, PortHeldByAnotherProgramIsReportedBusy) {
-  GTEST_SKIP() << "src/link/serial_link.cpp maps Qt's PermissionError (also what a held, "
-                  "locked port gives) to kPermissionDenied";
   QSerialPort other;
   other.setPortName(QString::fromStdString(sim.PortName()));
   ASSERT_TRUE(other.open(QIODevice::ReadWrite));

@@ -146,11 +146,13 @@ TEST_F(BadFilesTest, LogoWhoseSizeFieldHidesCommandsNeverReachesThePrinter) {
   const Bytes crafted = LogoHidingCommands();
   ASSERT_EQ(crafted.size(), 81u);
   graphics::Logo logo;
-  EXPECT_EQ(graphics::LoadLogo(WriteFile("crafted.bmp", crafted), logo), BitmapError::kSizeMismatch);
+  EXPECT_EQ(graphics::LoadLogo(WriteFile("crafted.bmp", crafted), logo),
+            BitmapError::kSizeMismatch);
   EXPECT_TRUE(logo.file.empty());
 
   const Bytes longer = WithLe32(MakeBitmap({64, 8}), 2, 1000);
-  for (const Bytes& file : {crafted, longer, Bytes{}, PaddedTo(crafted, graphics::kLogoFileLimit + 1)}) {
+  const Bytes tooLong = PaddedTo(crafted, graphics::kLogoFileLimit + 1);
+  for (const Bytes& file : {crafted, longer, Bytes{}, tooLong}) {
     SCOPED_TRACE(file.size());
     const printer::Result result = graphics::SendLogo(*session, graphics::Logo{file});
     EXPECT_EQ(result.problem, printer::Problem::kNotSent);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "discovery/identity_words.h"
 #include "remote/line_reader.h"
+#include "remote/records.h"
 
 namespace zelka::remote {
 namespace {
@@ -101,6 +103,35 @@ TEST(LineProtocolTest, WrittenLinesAreSevenBitAsciiEndingInCrLf) {
   EXPECT_EQ(EncodeWrittenLine("SVE0001DНет данных"), "SVE0001D??? ??????\r\n");
   EXPECT_EQ(EncodeWrittenLine(""), "\r\n");
   EXPECT_EQ(EncodeWrittenLine("\x7F\xC3"), "\x7F?\r\n") << "a broken UTF-8 byte is one character";
+}
+
+TEST(RecordsTest, ValuesKeepToTheirOwnLine) {
+  using discovery::Step;
+  discovery::Identity id;
+  id.model = "Zelka\r\nSVE0009Eforged";
+  id.serialNumber = std::string("a\0b\x1F\x7F", 5);
+  id.mainFirmwareVersion = "\xD0\x9A 1.0";  // UTF-8 "К": left to the line's encoding
+  id.paperPresent = false;
+  struct Case {
+    Step step;
+    std::optional<std::string> record;
+  };
+  const Case cases[] = {
+      {Step::kModel, "SVE0001EZelka??SVE0009Eforged"},
+      {Step::kSerialNumber, std::string("SVE0002Ea?b?\x7F")},
+      {Step::kBootFirmwareNumber, std::string("SVE0003D") + discovery::kNoData},
+      {Step::kMainFirmwareVersion, "SVE0006E\xD0\x9A 1.0"},
+      {Step::kPaper, std::string("SVE0007E") + discovery::kPaperAbsent},
+      {Step::kBuildDate, std::string("SVE0010D") + discovery::kNoData},
+      {Step::kModelSettings, std::nullopt},
+      {Step::kPaperWidth, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IdentityRecord(c.step, id), c.record) << static_cast<int>(c.step);
+  }
+  const std::string wire = EncodeWrittenLine(*IdentityRecord(Step::kModel, id));
+  EXPECT_EQ(wire, "SVE0001EZelka??SVE0009Eforged\r\n");
+  EXPECT_EQ(wire.find('\n'), wire.size() - 1) << "one line, however the value reads";
 }
 
 }  // namespace

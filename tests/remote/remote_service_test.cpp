@@ -142,11 +142,11 @@ TEST_F(RemoteServiceTest, SearchSendsTheTenRecordsWhateverFails) {
 TEST_F(RemoteServiceTest, ControlBytesInAValueComeOutAsQuestionMarks) {
   struct Case {
     const char* name;
-    std::string model;  // at most 16 bytes: the model reply's text
+    std::string model;  // at most 15 bytes: the model reply's text
     std::string wireValue;
   };
   const std::vector<Case> cases = {
-      {"a forged record", "\r\nSVE0009Eforged", "??SVE0009Eforged"},
+      {"a forged record", "\r\nSVE0009Eforge", "??SVE0009Eforge"},
       {"a lone LF, a tab, ESC", "Zel\nka\t\x1B" "1", "Zel?ka??1"},
   };
   Serve();

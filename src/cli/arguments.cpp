@@ -1,0 +1,246 @@
+#include "cli/arguments.h"
+
+#include <QCommandLineParser>
+#include <QHostAddress>
+
+#include <algorithm>
+
+#include "service/printer_settings.h"
+
+namespace zelka::cli {
+
+namespace {
+
+using Kind = ParseOutcome::Kind;
+
+const QString kPort = QStringLiteral("port");
+const QString kBaud = QStringLiteral("baud");
+const QString kJson = QStringLiteral("json");
+const QString kTrace = QStringLiteral("trace");
+const QString kQuiet = QStringLiteral("quiet");
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+const QString kPaper = QStringLiteral("paper");
+const QString kTcpPort = QStringLiteral("tcp-port");
+const QString kListen = QStringLiteral("listen");
+
+void AddOptions(QCommandLineParser& parser) {
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+  // The help is ours (it lists the subcommands); the descriptions here are never shown.
+  parser.addOption({{QStringLiteral("p"), kPort}, {}, QStringLiteral("NAME")});
+  parser.addOption({{QStringLiteral("b"), kBaud}, {}, QStringLiteral("N")});
+  parser.addOption({kJson, {}});
+  parser.addOption({kTrace, {}});
+  parser.addOption({{QStringLiteral("q"), kQuiet}, {}});
+  parser.addOption({{QStringLiteral("h"), kHelp}, {}});
+  parser.addOption({kVersion, {}});
+  parser.addOption({kPaper, {}, QStringLiteral("WIDTH")});
+  parser.addOption({kTcpPort, {}, QStringLiteral("N")});
+  parser.addOption({kListen, {}, QStringLiteral("ADDRESS")});
+}
+
+// A whole decimal number; nothing for anything else.
+std::optional<int> Number(const std::string& text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  return std::stoi(text);
+}
+
+bool IsPrinterRate(int baud) {
+  return std::find(service::kPrinterRates.begin(), service::kPrinterRates.end(), baud) !=
+         service::kPrinterRates.end();
+}
+
+// The one value of an option that may be given once; an error when given more often.
+std::optional<std::string> Single(const QCommandLineParser& parser, const QString& name,
+                                  std::string& error) {
+  const QStringList values = parser.values(name);
+  if (values.isEmpty()) return std::nullopt;
+  if (values.size() > 1) error = "--" + name.toStdString() + " is given more than once";
+  return values.last().toStdString();
+}
+
+std::string CheckRange(const std::string& text, int min, int max, const char* what, int& out) {
+  const auto value = Number(text);
+  if (!value || *value < min || *value > max) {
+    return std::string(what) + " must be " + std::to_string(min) + ".." + std::to_string(max) +
+           ", not \"" + text + "\"";
+  }
+  out = *value;
+  return {};
+}
+
+// The command's positional value, checked; "" when it is fine.
+std::string CheckValue(Invocation& invocation) {
+  const std::string argument = invocation.arguments.empty() ? "" : invocation.arguments.front();
+  switch (invocation.command->id) {
+    case CommandId::kSetCutLine:
+      return CheckRange(argument, service::kCutLineMin, service::kCutLineMax, "the cut line",
+                        invocation.number);
+    case CommandId::kSetDensity:
+      return CheckRange(argument, service::kDensityMin, service::kDensityMax, "the density",
+                        invocation.number);
+    case CommandId::kSetBaud: {
+      const auto baud = Number(argument);
+      if (!baud || !IsPrinterRate(*baud)) {
+        return "the rate must be 9600, 19200, 57600 or 115200, not \"" + argument + "\"";
+      }
+      invocation.number = *baud;
+      return {};
+    }
+    case CommandId::kSetCodePage:
+      if (argument != "866") return "the only code page is 866, not \"" + argument + "\"";
+      invocation.number = 866;
+      return {};
+    case CommandId::kSetPaperWidth:
+      if (argument != "80" && argument != "57") {
+        return "the paper width must be 80 or 57, not \"" + argument + "\"";
+      }
+      invocation.number = std::stoi(argument);
+      return {};
+    default: return {};
+  }
+}
+
+std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& invocation) {
+  const unsigned allowed = invocation.command->options;
+  struct Owned {
+    const QString& name;
+    CommandOption bit;
+  };
+  for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
+                              Owned{kListen, kListenOption}}) {
+    if (parser.isSet(option.name) && !(allowed & option.bit)) {
+      return "--" + option.name.toStdString() + " does not go with \"" +
+             CommandWords(*invocation.command) + "\"";
+    }
+  }
+  std::string error;
+  if (const auto paper = Single(parser, kPaper, error)) {
+    if (*paper == "80") {
+      invocation.layout = service::ReceiptLayout::k80mm;
+    } else if (*paper == "57") {
+      invocation.layout = service::ReceiptLayout::k57mm;
+    } else if (*paper == "57-on-80") {
+      invocation.layout = service::ReceiptLayout::k57mmOn80mm;
+    } else {
+      return "--paper must be 80, 57 or 57-on-80, not \"" + *paper + "\"";
+    }
+  }
+  if (const auto port = Single(parser, kTcpPort, error)) {
+    int value = 0;
+    if (auto e = CheckRange(*port, 0, 65535, "--tcp-port", value); !e.empty()) return e;
+    invocation.tcpPort = static_cast<std::uint16_t>(value);
+  }
+  for (const QString& address : parser.values(kListen)) {
+    if (QHostAddress().setAddress(address) == false) {
+      return "--listen takes an IP address such as 127.0.0.1 or ::1, not \"" + address.toStdString() + "\"";
+    }
+    invocation.listen.push_back(address.toStdString());
+  }
+  return error;
+}
+
+std::string CheckGlobalOptions(const QCommandLineParser& parser,
+                               const std::optional<std::string>& environmentPort,
+                               GlobalOptions& global) {
+  for (const QString& port : parser.values(kPort)) {
+    if (port.isEmpty()) return "--port needs a port name";
+    global.ports.push_back(port.toStdString());
+  }
+  if (global.ports.empty() && environmentPort) global.ports.push_back(*environmentPort);
+  global.json = parser.isSet(kJson);
+  global.trace = parser.isSet(kTrace);
+  global.quiet = parser.isSet(kQuiet);
+  std::string error;
+  if (const auto baud = Single(parser, kBaud, error)) {
+    if (!error.empty()) return error;
+    const auto value = Number(*baud);
+    if (!value || !IsPrinterRate(*value)) {
+      return "--baud must be 9600, 19200, 57600 or 115200, not \"" + *baud + "\"";
+    }
+    if (global.ports.size() != 1) return "--baud needs exactly one --port (or ZELKA_PORT)";
+    global.baud = *value;
+  }
+  return error;
+}
+
+ParseOutcome UsageError(ParseOutcome outcome, std::string error) {
+  outcome.kind = Kind::kUsageError;
+  outcome.error = std::move(error);
+  return outcome;
+}
+
+}  // namespace
+
+ParseOutcome ParseArguments(const QStringList& arguments,
+                            const std::optional<std::string>& environmentPort) {
+  ParseOutcome outcome;
+  QCommandLineParser parser;
+  AddOptions(parser);
+  // Known before the rest is checked: a script that asked for JSON gets its error as JSON.
+  outcome.json = arguments.contains(QStringLiteral("--json"));
+  if (!parser.parse(arguments)) return UsageError(outcome, parser.errorText().toStdString());
+
+  std::vector<std::string> words;
+  for (const QString& word : parser.positionalArguments()) words.push_back(word.toStdString());
+  const bool help = parser.isSet(kHelp) || (!words.empty() && words.front() == "help");
+  if (!words.empty() && words.front() == "help") words.erase(words.begin());
+
+  if (parser.isSet(kVersion) && !help) {
+    outcome.kind = Kind::kVersion;
+    return outcome;
+  }
+  if (words.empty()) {
+    if (help) {
+      outcome.kind = Kind::kHelp;
+      return outcome;
+    }
+    return UsageError(outcome, "no command given");
+  }
+
+  const std::string group = words.front();
+  const bool twoWords = IsGroup(group);
+  if (!twoWords && !FindCommand(group, "")) return UsageError(outcome, "unknown command \"" + group + "\"");
+  if (twoWords && words.size() < 2) {
+    outcome.helpTopic = group;
+    if (help) {
+      outcome.kind = Kind::kHelp;
+      return outcome;
+    }
+    return UsageError(outcome, "\"" + group + "\" needs a subcommand");
+  }
+  const CommandSpec* command = FindCommand(group, twoWords ? words[1] : "");
+  if (!command) {
+    outcome.helpTopic = group;
+    return UsageError(outcome, "unknown command \"" + group + " " + words[1] + "\"");
+  }
+  outcome.helpTopic = CommandWords(*command);
+  if (help) {
+    outcome.kind = Kind::kHelp;
+    return outcome;
+  }
+
+  Invocation& invocation = outcome.invocation;
+  invocation.command = command;
+  invocation.arguments.assign(words.begin() + (twoWords ? 2 : 1), words.end());
+  if (invocation.arguments.size() < command->minArguments) {
+    return UsageError(outcome, "\"" + CommandWords(*command) + "\" needs " +
+                                   std::string(command->arguments));
+  }
+  if (invocation.arguments.size() > command->maxArguments) {
+    return UsageError(outcome, "unexpected argument \"" +
+                                   invocation.arguments[command->maxArguments] + "\"");
+  }
+  if (auto error = CheckGlobalOptions(parser, environmentPort, invocation.global); !error.empty()) {
+    return UsageError(outcome, error);
+  }
+  if (auto error = CheckCommandOptions(parser, invocation); !error.empty()) return UsageError(outcome, error);
+  if (auto error = CheckValue(invocation); !error.empty()) return UsageError(outcome, error);
+  outcome.kind = Kind::kRun;
+  return outcome;
+}
+
+}  // namespace zelka::cli

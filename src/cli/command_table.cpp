@@ -1,0 +1,113 @@
+#include "cli/command_table.h"
+
+namespace zelka::cli {
+
+namespace {
+
+constexpr CommandSpec kCommands[] = {
+    {CommandId::kPorts, "ports", "", "", 0, 0, kNoCommandOption, false,
+     "List the serial ports and whether you may open them",
+     "Access is one of: ok, permission denied, busy, absent, error.\n"
+     "Each port is opened and closed again to find out; nothing is sent."},
+    {CommandId::kDetect, "detect", "", "", 0, 0, kNoCommandOption, true,
+     "Find the printer: print its port and rate", ""},
+    {CommandId::kInfo, "info", "", "", 0, 0, kNoCommandOption, true,
+     "Find the printer and print its identity and state",
+     "Model, serial number, boot and main firmware, paper, drawer, logo, paper width,\n"
+     "build date, and for the model \"Printer Zelka\" its cut line and density.\n"
+     "A value the printer did not give shows as \"no answer\" (null in JSON)."},
+    {CommandId::kFeed, "feed", "", "", 0, 0, kNoCommandOption, true, "Feed the paper one line", ""},
+    {CommandId::kCut, "cut", "", "", 0, 0, kNoCommandOption, true,
+     "Print three sample lines, feed and cut", ""},
+    {CommandId::kBeep, "beep", "", "", 0, 0, kNoCommandOption, true, "Sound the printer's signal", ""},
+    {CommandId::kSelfTest, "selftest", "", "", 0, 0, kNoCommandOption, true,
+     "Run the printer's self-test and check that it answers", ""},
+    {CommandId::kPaper, "paper", "", "", 0, 0, kNoCommandOption, true,
+     "Read the paper sensor: present or absent", ""},
+    {CommandId::kDrawerOpen, "drawer", "open", "", 0, 0, kNoCommandOption, true,
+     "Open the cash drawer", ""},
+    {CommandId::kDrawerStatus, "drawer", "status", "", 0, 0, kNoCommandOption, true,
+     "Read the cash drawer's state: closed or open", ""},
+    {CommandId::kSetCutLine, "set", "cut-line", "N", 1, 1, kNoCommandOption, true,
+     "Set the cut line's position", "N is 0..50. The printer does not confirm settings."},
+    {CommandId::kSetDensity, "set", "density", "N", 1, 1, kNoCommandOption, true,
+     "Set the print density", "N is 20..100. The printer does not confirm settings."},
+    {CommandId::kSetBaud, "set", "baud", "RATE", 1, 1, kNoCommandOption, true,
+     "Set the printer's baud rate",
+     "RATE is 9600, 19200, 57600 or 115200. Use the new rate with --baud from then on."},
+    {CommandId::kSetCodePage, "set", "codepage", "866", 1, 1, kNoCommandOption, true,
+     "Select code page 866 for text", "866 is the only code page."},
+    {CommandId::kSetPaperWidth, "set", "paper-width", "MM", 1, 1, kNoCommandOption, true,
+     "Set the paper width and print what the printer reads back", "MM is 80 or 57."},
+    {CommandId::kPrintTest, "print", "test", "", 0, 0, kPaperOption, true,
+     "Print the test receipt",
+     "--paper 80 (the default), 57, or 57-on-80 (the 57 mm layout on an 80 mm printer)."},
+    {CommandId::kPrintQr, "print", "qr", "", 0, 0, kNoCommandOption, true, "Print the sample QR code", ""},
+    {CommandId::kPrintPicture, "print", "picture", "FILE", 1, 1, kNoCommandOption, true,
+     "Print a one-bit BMP picture, then feed and cut",
+     "FILE is a BMP of one bit per pixel, 8 to 2040 dots wide, at most 700000 bytes."},
+    {CommandId::kPrintText, "print", "text", "[FILE]", 0, 1, kNoCommandOption, true,
+     "Print lines of UTF-8 text from FILE or standard input",
+     "Each line is printed in code page 866, cut to what one printed line holds\n"
+     "(57 characters for \"Printer Zelka\", 56 for other models). FILE \"-\" is standard input."},
+    {CommandId::kLogoLoad, "logo", "load", "FILE", 1, 1, kNoCommandOption, true,
+     "Store a BMP file as the printer's logo and read back whether it is stored", ""},
+    {CommandId::kLogoErase, "logo", "erase", "", 0, 0, kNoCommandOption, true,
+     "Erase the stored logo", ""},
+    {CommandId::kLogoPrint, "logo", "print", "", 0, 0, kNoCommandOption, true,
+     "Print the stored logo", ""},
+    {CommandId::kFirmwareCheck, "firmware", "check", "FILE", 1, 1, kNoCommandOption, true,
+     "Check that a firmware file suits the printer's board",
+     "Only the board query is sent; the printer is not changed."},
+    {CommandId::kFirmwareUpdate, "firmware", "update", "FILE", 1, 1, kNoCommandOption, true,
+     "Check a firmware file against the board, then flash it",
+     "Do not switch the printer off while it runs. Progress goes to standard error."},
+    {CommandId::kServe, "serve", "", "", 0, 0, kTcpPortOption | kListenOption, false,
+     "Run the remote service for POS software until SIGTERM or SIGINT",
+     "--tcp-port N   listen on TCP port N (default 4444; 0 = any free port)\n"
+     "--listen ADDR  listen on this IP address only (repeatable; default all)\n"
+     "Prints \"Remote service listening on port N\" once it listens."},
+};
+
+}  // namespace
+
+std::span<const CommandSpec> Commands() { return kCommands; }
+
+const CommandSpec* FindCommand(const std::string& group, const std::string& name) {
+  for (const CommandSpec& command : kCommands) {
+    if (group == command.group && name == command.name) return &command;
+  }
+  return nullptr;
+}
+
+bool IsGroup(const std::string& group) {
+  for (const CommandSpec& command : kCommands) {
+    if (group == command.group && *command.name != '\0') return true;
+  }
+  return false;
+}
+
+std::vector<const CommandSpec*> GroupCommands(const std::string& group) {
+  std::vector<const CommandSpec*> found;
+  for (const CommandSpec& command : kCommands) {
+    if (group == command.group) found.push_back(&command);
+  }
+  return found;
+}
+
+std::string CommandWords(const CommandSpec& command) {
+  std::string words = command.group;
+  if (*command.name != '\0') words += std::string(" ") + command.name;
+  return words;
+}
+
+std::string UsageLine(const CommandSpec& command) {
+  std::string line = "zelka [options] " + CommandWords(command);
+  if (command.options & kPaperOption) line += " [--paper 80|57|57-on-80]";
+  if (command.options & kTcpPortOption) line += " [--tcp-port N]";
+  if (command.options & kListenOption) line += " [--listen ADDRESS]...";
+  if (*command.arguments != '\0') line += std::string(" ") + command.arguments;
+  return line;
+}
+
+}  // namespace zelka::cli

@@ -1,0 +1,26 @@
+// The subcommands, by group. Each runs once the command line and its files were checked
+// and (for those that talk to a printer) the printer was selected; each returns its exit
+// code and has said what happened through the context's output.
+#pragma once
+
+#include <QJsonObject>
+
+#include "cli/context.h"
+
+namespace zelka::cli {
+
+int RunPorts(Context& context);
+int RunDiscoveryCommand(Context& context);  // detect, info
+int RunServiceCommand(Context& context);    // feed, cut, beep, selftest, paper, drawer
+int RunSettingCommand(Context& context);    // set ...
+int RunPrintCommand(Context& context);      // print ...
+int RunLogoCommand(Context& context);       // logo ...
+int RunFirmwareCommand(Context& context);   // firmware ...
+int RunServe(Context& context);
+
+// {"port": ..., "baud": ...} of the session's printer, the start of most JSON results.
+QJsonObject PrinterObject(const printer::Session& session);
+// "on /dev/ttyUSB0 at 57600 baud"
+std::string PrinterWords(const printer::Session& session);
+
+}  // namespace zelka::cli

@@ -1,0 +1,40 @@
+// What a subcommand runs with: the checked command line, the output, the printer session
+// and the files it read before any printer was searched for.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/invocation.h"
+#include "cli/output.h"
+#include "firmware/firmware_file.h"
+#include "graphics/logo_store.h"
+#include "graphics/picture_print.h"
+#include "printer/session.h"
+
+namespace zelka::cli {
+
+// The files a subcommand reads, read whole before the printer is searched for.
+struct Inputs {
+  graphics::Picture picture;
+  graphics::Logo logo;
+  firmware::FirmwareImage firmware;
+  std::vector<std::string> lines;  // print text: UTF-8, without line ends
+};
+
+struct Context {
+  const Invocation& invocation;
+  Output& output;
+  printer::Session& session;
+  Inputs inputs;
+  std::FILE* in = stdin;           // print text without FILE
+  bool errIsTerminal = false;      // the progress bar redraws in place
+  link::Observer* trace = nullptr; // --trace: set on the session already; serve's worker too
+};
+
+// Reports `result`'s problem (`what`: what was asked) and returns its exit code; 0 when
+// the result is fine.
+int ReportProblem(Context& context, const printer::Result& result, const std::string& what);
+
+}  // namespace zelka::cli

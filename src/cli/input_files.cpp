@@ -1,0 +1,137 @@
+#include "cli/input_files.h"
+
+#include <vector>
+
+#include "files/regular_file.h"
+
+namespace zelka::cli {
+
+namespace {
+
+std::string FileErrorReason(files::FileError error) {
+  switch (error) {
+    case files::FileError::kNone: break;
+    case files::FileError::kDoesNotExist: return "no such file";
+    case files::FileError::kNotRegular: return "not a regular file (a directory, pipe or device)";
+    case files::FileError::kUnreadable: return "cannot be read (permission or I/O error)";
+  }
+  return {};
+}
+
+// The bytes as lines: split at LF, a CR before it dropped, no empty line after a last LF.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(begin, end - begin);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    begin = end + 1;
+  }
+  return lines;
+}
+
+int ReadText(Context& context) {
+  const auto& arguments = context.invocation.arguments;
+  std::string text;
+  if (arguments.empty() || arguments.front() == "-") {
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, context.in)) > 0) text.append(buffer, n);
+    if (std::ferror(context.in)) {
+      return context.output.Fail(ExitCode::kFileRefused, "cannot read standard input");
+    }
+  } else {
+    const std::string& name = arguments.front();
+    files::RegularFile file;
+    files::FileError error = file.Open(name);
+    if (error == files::FileError::kNone) {
+      text.resize(static_cast<std::size_t>(file.Length()));
+      if (!file.Read({reinterpret_cast<std::uint8_t*>(text.data()), text.size()})) {
+        error = files::FileError::kUnreadable;
+      }
+    }
+    if (error != files::FileError::kNone) {
+      return context.output.Fail(ExitCode::kFileRefused, name + ": " + FileErrorReason(error) +
+                                                             "; name a readable text file");
+    }
+  }
+  context.inputs.lines = SplitLines(text);
+  return 0;
+}
+
+int RefuseBitmap(Context& context, graphics::BitmapError error) {
+  return context.output.Fail(ExitCode::kFileRefused, context.invocation.arguments.front() + ": " +
+                                                         BitmapErrorReason(error));
+}
+
+}  // namespace
+
+std::string BitmapErrorReason(graphics::BitmapError error) {
+  using graphics::BitmapError;
+  switch (error) {
+    case BitmapError::kNone: break;
+    case BitmapError::kDoesNotExist: return "no such file";
+    case BitmapError::kCannotRead:
+      return "cannot be read: not a regular file, or no permission to read it";
+    case BitmapError::kTooLarge: return "the file is too large for the printer's buffer";
+    case BitmapError::kNotBitmap: return "not a BMP file";
+    case BitmapError::kTruncatedHeader: return "the BMP header is cut short";
+    case BitmapError::kUnsupportedHeader: return "the BMP header is of an unsupported kind";
+    case BitmapError::kBadDimensions: return "the picture's width or height is invalid";
+    case BitmapError::kUnsupportedFormat: return "unsupported bit depth or compression";
+    case BitmapError::kBadPixelOffset: return "the pixel data offset is invalid";
+    case BitmapError::kRowsPastEnd: return "the pixel rows run past the end of the file";
+    case BitmapError::kNotOneBit: return "save the picture as an uncompressed 1-bit (black and white) BMP";
+    case BitmapError::kTooWide: return "the picture is wider than 2040 dots";
+    case BitmapError::kTooNarrow: return "the picture is narrower than 8 dots";
+    case BitmapError::kSizeMismatch: return "the size in the BMP header is not the file's length";
+  }
+  return {};
+}
+
+std::string FirmwareFileReason(const firmware::FirmwareFileRead& read) {
+  using firmware::FileProblem;
+  switch (read.problem) {
+    case FileProblem::kNone: break;
+    case FileProblem::kDoesNotExist: return "no such file";
+    case FileProblem::kNotAFile: return "not a regular file (a directory, pipe or device)";
+    case FileProblem::kUnreadable: return "cannot be read (permission or I/O error)";
+    case FileProblem::kEmpty: return "the file is empty";
+    case FileProblem::kTooLarge:
+      return "the file has " + std::to_string(read.length) + " bytes; the printer takes at most " +
+             std::to_string(firmware::kMaxImageBytes);
+  }
+  return {};
+}
+
+int ReadInputs(Context& context) {
+  const auto& arguments = context.invocation.arguments;
+  switch (context.invocation.command->id) {
+    case CommandId::kPrintPicture:
+      if (auto e = graphics::LoadPicture(arguments.front(), context.inputs.picture);
+          e != graphics::BitmapError::kNone) {
+        return RefuseBitmap(context, e);
+      }
+      return 0;
+    case CommandId::kLogoLoad:
+      if (auto e = graphics::LoadLogo(arguments.front(), context.inputs.logo);
+          e != graphics::BitmapError::kNone) {
+        return RefuseBitmap(context, e);
+      }
+      return 0;
+    case CommandId::kFirmwareCheck:
+    case CommandId::kFirmwareUpdate: {
+      const auto read = firmware::ReadFirmwareFile(arguments.front(), context.inputs.firmware);
+      if (read.problem == firmware::FileProblem::kNone) return 0;
+      return context.output.Fail(ExitCode::kFileRefused,
+                                 arguments.front() + ": " + FirmwareFileReason(read));
+    }
+    case CommandId::kPrintText: return ReadText(context);
+    default: return 0;
+  }
+}
+
+}  // namespace zelka::cli
