@@ -11,8 +11,9 @@ Status Send(SerialLink& link, std::initializer_list<Byte> frame) {
   return link.Send(std::span<const Byte>(frame.begin(), frame.size()));
 }
 
+// A frame that did not go out whole gets no answer worth waiting for.
 std::optional<Byte> ByteQuery(SerialLink& link, std::initializer_list<Byte> frame) {
-  Send(link, frame);
+  if (Send(link, frame) != Status::kOk) return std::nullopt;
   if (link.Receive(1) != Status::kOk) return std::nullopt;
   return link.RxByte(0);
 }
@@ -22,7 +23,7 @@ std::optional<Byte> ByteQuery(SerialLink& link, std::initializer_list<Byte> fram
 // except for the build date, whose window is read whole from byte 0.
 std::optional<std::string> TextQuery(SerialLink& link, Byte n, std::size_t replyLength,
                                      std::size_t first, std::size_t windowLength) {
-  Send(link, {kGs, 0x49, 0x40, n});
+  if (Send(link, {kGs, 0x49, 0x40, n}) != Status::kOk) return std::nullopt;
   if (link.Receive(replyLength) != Status::kOk) return std::nullopt;
   std::array<char, 17> window{};
   std::memcpy(window.data(), link.Rx().data() + first, windowLength);

@@ -15,9 +15,6 @@ inline constexpr char kLogoLoaded[] = "Логотип успешно загру�
 inline constexpr char kPowerCycleAdvice[] =
     "Выключите принтер, подождите 7 секунд и снова включите.";
 inline constexpr char kPicturePrinted[] = "Купон успешно напечатан";
-inline constexpr char kLogoPresent[] = "Загружен";
-inline constexpr char kLogoAbsent[] = "Отсутствует";
-inline constexpr char kNoData[] = "Нет данных";
 
 // A load or print that never reached the printer.
 inline constexpr char kLogoPortFailed[] = "Не удалось открыть порт принтера. Логотип не загружен.";

@@ -1,0 +1,20 @@
+// A simulated printer and the zelka binary pointed at it.
+#pragma once
+
+#include <QJsonObject>
+
+#include "cli/cli_process.h"
+#include "support/sim_fixture.h"
+
+namespace zelka::testing {
+
+class CliFixture : public SimFixture {
+ protected:
+  // zelka `arguments` on the simulator's port at its rate: no search.
+  CliRun OnPrinter(QStringList arguments, const CliOptions& options = {});
+  // The log's bytes, command by command, without garbage.
+  std::vector<Bytes> LoggedBytes() const;
+  static QJsonObject JsonOf(const CliRun& run);
+};
+
+}  // namespace zelka::testing
