@@ -9,6 +9,10 @@
 //   BM_RowFrame:      building one frame (copy and invert 72 bytes), without the link.
 //   BM_PrintPicture:  the whole print: LoadPicture (file read, reordering), SendPicture
 //                     (port opened, 4000 rows, port closed) and FinishPicture (feed, cut).
+//   BM_ConvertPhoto:  a 4000 × 3000 JPEG photograph (about 1.5 MB) made ready for 80 mm
+//                     paper: LoadPicture from the file (read, decoded, scaled to 576 × 432,
+//                     dithered, reordered). Target: under 200 ms in a release build.
+//                     Counter: ms_per_photo. With /threshold the fixed threshold instead.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,6 +22,8 @@
 #include <new>
 
 #include "graphics/bitmap_maker.h"
+#include "graphics/picture_maker.h"
+#include "graphics/one_bit_bitmap.h"
 #include "graphics/picture_print.h"
 #include "graphics/raster_rows.h"
 #include "link/serial_link.h"
@@ -141,5 +147,28 @@ void BM_PrintPicture(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_PrintPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ConvertPhoto(benchmark::State& state) {
+  const auto path = std::filesystem::temp_directory_path() / "zelka-bench-photo.jpg";
+  const std::vector<std::uint8_t> file = testing::Encode(testing::PhotoLike(4000, 3000), "jpeg", 90);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  graphics::ConversionOptions options;
+  if (state.range(0) != 0) options.threshold = graphics::kDefaultThreshold;
+  double totalMs = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    graphics::Picture picture;
+    if (graphics::LoadPicture(path.string(), picture, options) != graphics::BitmapError::kNone ||
+        picture.layout.rows != 432 || picture.layout.rowBytes != 72) {
+      return state.SkipWithError("the photo was not converted to 576 x 432");
+    }
+    totalMs += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  }
+  state.counters["ms_per_photo"] = totalMs / static_cast<double>(state.iterations());
+  state.counters["file_mb"] = static_cast<double>(file.size()) / 1e6;
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ConvertPhoto)->ArgName("threshold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   xvfb x11-apps imagemagick
   clang libclang-rt-14-dev
+  dpkg-dev lintian desktop-file-utils appstream help2man systemd
 )
 
 sudo_cmd=()

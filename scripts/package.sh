@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package: a Release build in build-pkg/ (or $1), then cpack -G DEB.
-# Prints the path of the .deb as the last line. Needs scripts/install-deps.sh's packages
-# (dpkg-dev for dpkg-shlibdeps, help2man for the manual pages).
+# Prints the path of the .deb as the last line. Installs what it needs first
+# (scripts/install-deps.sh: dpkg-dev for dpkg-shlibdeps, help2man for the manual pages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build-pkg}
+bash scripts/install-deps.sh >&2
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 # Debian's hardening flags (stack protector, fortified functions, read-only relocations
@@ -13,6 +14,9 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 cxxflags=${cxxflags//-g /}
 ldflags=$(dpkg-buildflags --get LDFLAGS)
+# The manual pages are dated by the release in the changelog, not by the day of the build.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l packaging/debian/changelog -S Timestamp)
+export SOURCE_DATE_EPOCH
 # Tests and benchmarks are not in the package; leaving them out keeps this build short.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \

@@ -18,6 +18,8 @@ zelka::remote::RemoteQueryServer::Options RemoteOptions(const zelka::app::Option
   zelka::remote::RemoteQueryServer::Options remote;
   if (options.tcpPort) remote.port = static_cast<std::uint16_t>(*options.tcpPort);
   remote.addresses = options.listen;
+  remote.maxClients = options.maxClients;
+  remote.allow = options.allow;
   return remote;
 }
 

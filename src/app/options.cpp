@@ -19,7 +19,15 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
   const QCommandLineOption listen(QStringLiteral("listen"),
                                   QStringLiteral("Serve remote clients on this address only (repeatable)."),
                                   QStringLiteral("ADDRESS"));
-  parser.addOptions({port, demo, tcpPort, listen});
+  const QCommandLineOption maxClients(
+      QStringLiteral("max-clients"),
+      QStringLiteral("Serve at most N remote clients at once (default 64); one more is closed unserved."),
+      QStringLiteral("N"));
+  const QCommandLineOption allow(
+      QStringLiteral("allow"),
+      QStringLiteral("Accept remote clients from this address or subnet only (repeatable; default everyone)."),
+      QStringLiteral("ADDRESS[/PREFIX]"));
+  parser.addOptions({port, demo, tcpPort, listen, maxClients, allow});
   if (!parser.parse(arguments)) {
     error = parser.errorText().toStdString();
     return std::nullopt;
@@ -51,6 +59,24 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
     options.tcpPort = value;
   }
   for (const QString& address : parser.values(listen)) options.listen.push_back(address.toStdString());
+  if (parser.isSet(maxClients)) {
+    bool ok = false;
+    const int value = parser.value(maxClients).toInt(&ok);
+    if (!ok || value < 1 || value > 100000) {
+      error = "--max-clients needs a number from 1 to 100000";
+      return std::nullopt;
+    }
+    options.maxClients = value;
+  }
+  std::vector<std::string> allowed;
+  for (const QString& entry : parser.values(allow)) allowed.push_back(entry.toStdString());
+  std::string filterError;
+  auto filter = remote::AddressFilter::Parse(allowed, filterError);
+  if (!filter) {
+    error = "--allow takes ADDRESS or ADDRESS/PREFIX (e.g. 192.168.1.0/24): " + filterError;
+    return std::nullopt;
+  }
+  options.allow = *filter;
   return options;
 }
 

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "remote/address_filter.h"
+#include "remote/connection_hub.h"
+
 namespace zelka::app {
 
 struct Options {
@@ -14,6 +17,8 @@ struct Options {
   bool demo = false;                // --demo: a simulated printer on a pseudo-terminal
   std::optional<int> tcpPort;       // --tcp-port N (0 = any free port)
   std::vector<std::string> listen;  // --listen ADDRESS, repeatable
+  int maxClients = remote::kDefaultMaxClients;  // --max-clients N
+  remote::AddressFilter allow;                  // --allow ADDRESS[/PREFIX], repeatable
 };
 
 // Parses the arguments (Qt's own, like -platform, are taken off before). On bad input

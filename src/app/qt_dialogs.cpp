@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/picture_file_dialog.h"
+#include "graphics/picture_options.h"
+
 namespace zelka::app {
 
 namespace {
@@ -33,10 +36,24 @@ void QtDialogs::Error(const std::string& text) {
   box.exec();
 }
 
-std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, bool) {
+std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, bool picturePreview) {
+  if (picturePreview) {
+    std::optional<PictureChoice> choice = ChoosePicture(filter, graphics::kPaperDots80mm);
+    if (!choice) return std::nullopt;
+    return std::move(choice->path);
+  }
   const QString name = QFileDialog::getOpenFileName(main_, QString(), QString(), QtFilter(filter));
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
+}
+
+std::optional<form::Dialogs::PictureChoice> QtDialogs::ChoosePicture(const std::string& filter,
+                                                                     int paperDots) {
+  PictureFileDialog dialog(main_, QtFilter(filter), paperDots);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString name = dialog.selectedFiles().constFirst();
+  if (name.isEmpty()) return std::nullopt;
+  return PictureChoice{name.toStdString(), dialog.Threshold()};
 }
 
 void QtDialogs::ShowModeless(const std::string& windowName) {

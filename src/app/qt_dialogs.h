@@ -18,6 +18,7 @@ class QtDialogs final : public form::Dialogs {
   void Information(const std::string& text) override;
   void Error(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override;
+  std::optional<PictureChoice> ChoosePicture(const std::string& filter, int paperDots) override;
   void ShowModeless(const std::string& windowName) override;
 
  private:

@@ -23,6 +23,8 @@ const QString kVersion = QStringLiteral("version");
 const QString kPaper = QStringLiteral("paper");
 const QString kTcpPort = QStringLiteral("tcp-port");
 const QString kListen = QStringLiteral("listen");
+const QString kMaxClients = QStringLiteral("max-clients");
+const QString kAllow = QStringLiteral("allow");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -37,6 +39,8 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kPaper, {}, QStringLiteral("WIDTH")});
   parser.addOption({kTcpPort, {}, QStringLiteral("N")});
   parser.addOption({kListen, {}, QStringLiteral("ADDRESS")});
+  parser.addOption({kMaxClients, {}, QStringLiteral("N")});
+  parser.addOption({kAllow, {}, QStringLiteral("ADDRESS")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -111,7 +115,8 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     CommandOption bit;
   };
   for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
-                              Owned{kListen, kListenOption}}) {
+                              Owned{kListen, kListenOption}, Owned{kMaxClients, kMaxClientsOption},
+                              Owned{kAllow, kAllowOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
@@ -140,6 +145,17 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     }
     invocation.listen.push_back(address.toStdString());
   }
+  if (const auto most = Single(parser, kMaxClients, error)) {
+    int value = 0;
+    if (auto e = CheckRange(*most, 1, 100000, "--max-clients", value); !e.empty()) return e;
+    invocation.maxClients = value;
+  }
+  std::vector<std::string> clients;
+  for (const QString& entry : parser.values(kAllow)) clients.push_back(entry.toStdString());
+  std::string filterError;
+  auto filter = remote::AddressFilter::Parse(clients, filterError);
+  if (!filter) return "--allow takes ADDRESS or ADDRESS/PREFIX (e.g. 192.168.1.0/24): " + filterError;
+  invocation.allow = *filter;
   return error;
 }
 

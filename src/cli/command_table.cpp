@@ -44,8 +44,9 @@ constexpr CommandSpec kCommands[] = {
      "--paper 80 (the default), 57, or 57-on-80 (the 57 mm layout on an 80 mm printer)."},
     {CommandId::kPrintQr, "print", "qr", "", 0, 0, kNoCommandOption, true, "Print the sample QR code", ""},
     {CommandId::kPrintPicture, "print", "picture", "FILE", 1, 1, kNoCommandOption, true,
-     "Print a one-bit BMP picture, then feed and cut",
-     "FILE is a BMP of one bit per pixel, 8 to 2040 dots wide, at most 700000 bytes."},
+     "Print a picture, then feed and cut",
+     "A one-bit BMP (8 to 2040 dots wide, at most 700000 bytes) is sent as it is;\n"
+     "other BMP, PNG, JPEG and GIF pictures are converted to dots for the paper."},
     {CommandId::kPrintText, "print", "text", "[FILE]", 0, 1, kNoCommandOption, true,
      "Print lines of UTF-8 text from FILE or standard input",
      "Each line is printed in code page 866, cut to what one printed line holds\n"
@@ -62,10 +63,15 @@ constexpr CommandSpec kCommands[] = {
     {CommandId::kFirmwareUpdate, "firmware", "update", "FILE", 1, 1, kNoCommandOption, true,
      "Check a firmware file against the board, then flash it",
      "Do not switch the printer off while it runs. Progress goes to standard error."},
-    {CommandId::kServe, "serve", "", "", 0, 0, kTcpPortOption | kListenOption, false,
+    {CommandId::kServe, "serve", "", "", 0, 0,
+     kTcpPortOption | kListenOption | kMaxClientsOption | kAllowOption, false,
      "Run the remote service for POS software until SIGTERM or SIGINT",
-     "--tcp-port N   listen on TCP port N (default 4444; 0 = any free port)\n"
-     "--listen ADDR  listen on this IP address only (repeatable; default all)\n"
+     "--tcp-port N       listen on TCP port N (default 4444; 0 = any free port)\n"
+     "--listen ADDR      listen on this IP address only (repeatable; default all)\n"
+     "--max-clients N    serve at most N clients at once (default 64); one more is\n"
+     "                   closed at once, unserved\n"
+     "--allow ADDR[/N]   accept clients from this address or subnet only (repeatable;\n"
+     "                   default everyone: whoever reaches the port can open the drawer)\n"
      "Prints \"Remote service listening on port N\" once it listens."},
 };
 
@@ -106,6 +112,8 @@ std::string UsageLine(const CommandSpec& command) {
   if (command.options & kPaperOption) line += " [--paper 80|57|57-on-80]";
   if (command.options & kTcpPortOption) line += " [--tcp-port N]";
   if (command.options & kListenOption) line += " [--listen ADDRESS]...";
+  if (command.options & kMaxClientsOption) line += " [--max-clients N]";
+  if (command.options & kAllowOption) line += " [--allow ADDRESS[/PREFIX]]...";
   if (*command.arguments != '\0') line += std::string(" ") + command.arguments;
   return line;
 }

@@ -25,6 +25,8 @@ enum CommandOption : unsigned {
   kPaperOption = 1u << 0,    // --paper (print test)
   kTcpPortOption = 1u << 1,  // --tcp-port (serve)
   kListenOption = 1u << 2,   // --listen (serve)
+  kMaxClientsOption = 1u << 3,  // --max-clients (serve)
+  kAllowOption = 1u << 4,       // --allow (serve)
 };
 
 struct CommandSpec {

@@ -88,6 +88,13 @@ std::string BitmapErrorReason(graphics::BitmapError error) {
     case BitmapError::kTooWide: return "the picture is wider than 2040 dots";
     case BitmapError::kTooNarrow: return "the picture is narrower than 8 dots";
     case BitmapError::kSizeMismatch: return "the size in the BMP header is not the file's length";
+    case BitmapError::kNotPicture: return "not a BMP, PNG, JPEG or GIF picture";
+    case BitmapError::kCorruptPicture: return "the picture is damaged or cut short";
+    case BitmapError::kTooManyPixels: return "the picture has too many pixels to convert";
+    case BitmapError::kSourceTooLarge: return "the picture file is too large";
+    case BitmapError::kConvertedTooLarge:
+      return "the picture, scaled to the paper, does not fit the printer's buffer";
+    case BitmapError::kCannotWrite: return "the preview file could not be written";
   }
   return {};
 }

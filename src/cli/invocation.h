@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "remote/address_filter.h"
+#include "remote/connection_hub.h"
 #include "service/test_receipts.h"
 
 namespace zelka::cli {
@@ -33,6 +35,8 @@ struct Invocation {
   service::ReceiptLayout layout = service::ReceiptLayout::k80mm;  // print test --paper
   std::uint16_t tcpPort = 4444;                                   // serve --tcp-port
   std::vector<std::string> listen;                                // serve --listen
+  int maxClients = remote::kDefaultMaxClients;                    // serve --max-clients
+  remote::AddressFilter allow;                                    // serve --allow
 };
 
 }  // namespace zelka::cli

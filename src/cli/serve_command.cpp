@@ -40,6 +40,8 @@ int RunServe(Context& context) {
   remote::RemoteQueryServer::Options options;
   options.port = invocation.tcpPort;
   options.addresses = invocation.listen;
+  options.maxClients = invocation.maxClients;
+  options.allow = invocation.allow;
   auto server = std::make_unique<remote::RemoteQueryServer>(host, options);
   if (!server->Start()) {
     return output.Fail(ExitCode::kFailed, "the remote service could not start: " + server->Error() +

@@ -37,6 +37,11 @@ class Identification {
     Identity& id = outcome_.identity;
     for (Step step : kOrder) {
       if (Before(step, from)) continue;
+      // The program is ending: the rest would keep it waiting for the printer.
+      if (session_.Cancelled()) {
+        outcome_.abandoned = true;
+        break;
+      }
       Read(step, id);
       const Next next = listener_ ? listener_(step, id) : Next::kGoOn;
       if (next != Next::kGoOn) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace zelka::form {
 
@@ -19,6 +20,22 @@ class Dialogs {
   // user cancels. `picturePreview` asks for the picture dialog.
   virtual std::optional<std::string> ChooseFile(const std::string& filter,
                                                 bool picturePreview) = 0;
+
+  // The picture dialog's answer: the file, and how a picture that is not black and white
+  // already becomes dots (a fixed threshold 0..255, or nothing for dithering).
+  struct PictureChoice {
+    std::string path;
+    std::optional<int> threshold;
+  };
+  // The picture dialog: a file-open dialog that previews the chosen file as it will print
+  // on paper `paperDots` dots wide and offers the choice of dithering or a threshold. By
+  // default the plain picture dialog of ChooseFile, with dithering.
+  virtual std::optional<PictureChoice> ChoosePicture(const std::string& filter, int paperDots) {
+    (void)paperDots;
+    std::optional<std::string> path = ChooseFile(filter, true);
+    if (!path) return std::nullopt;
+    return PictureChoice{std::move(*path), std::nullopt};
+  }
   // Shows a window of the program without waiting for it (the baud-rate dialog "TForm2").
   virtual void ShowModeless(const std::string& windowName) = 0;
 };

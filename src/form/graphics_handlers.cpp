@@ -1,8 +1,13 @@
 // The picture print and the stored logo.
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "discovery/identity_words.h"
 #include "form/main_form.h"
 #include "graphics/logo_store.h"
 #include "graphics/messages.h"
+#include "graphics/picture_options.h"
 #include "graphics/picture_print.h"
 #include "service/service_actions.h"
 
@@ -10,8 +15,26 @@ namespace zelka::form {
 
 namespace {
 
-// The picture dialog's filter: two spaces after the first word, " *.BMP" as the pattern.
-constexpr char kBitmapFilter[] = "Файлы  (*.bmp) | *.BMP";
+// The picture dialog's filter: two spaces after the first word, then the patterns of the
+// pictures that are converted to dots (BMP of any depth, PNG, JPEG, GIF).
+constexpr char kBitmapFilter[] =
+    "Файлы  (*.bmp *.png *.jpg *.jpeg *.gif) | *.BMP *.PNG *.JPG *.JPEG *.GIF";
+
+// The paper the window is set to, for the conversion of a picture that is wider.
+int PaperDots(const WindowState& window) {
+  return window.Checked("RadioButton57mm") ? graphics::kPaperDots57mm : graphics::kPaperDots80mm;
+}
+
+// The picture dialog for the window's paper; the options of the user's choice.
+std::optional<std::pair<std::string, graphics::ConversionOptions>> ChoosePicture(MainForm& form) {
+  const int paperDots = PaperDots(form.Window());
+  std::optional<Dialogs::PictureChoice> choice =
+      form.Dialog().ChoosePicture(kBitmapFilter, paperDots);
+  if (!choice) return std::nullopt;
+  return std::pair{std::move(choice->path), graphics::ConversionOptions{
+                                                .paperDots = paperDots,
+                                                .threshold = choice->threshold}};
+}
 
 // Label4 after a logo state query; false when the printer did not answer.
 bool ShowLogoState(WindowState& window, const service::StateReading& reading) {
@@ -30,10 +53,11 @@ bool PortFailed(const printer::Result& result) {
 }
 
 void PrintPicture(MainForm& form) {
-  const std::optional<std::string> name = form.Dialog().ChooseFile(kBitmapFilter, true);
-  if (!name) return;
+  const auto chosen = ChoosePicture(form);
+  if (!chosen) return;
   auto picture = std::make_shared<graphics::Picture>();
-  if (const auto error = graphics::LoadPicture(*name, *picture); error != graphics::BitmapError::kNone) {
+  if (const auto error = graphics::LoadPicture(chosen->first, *picture, chosen->second);
+      error != graphics::BitmapError::kNone) {
     form.Dialog().Error(graphics::BitmapErrorText(error, graphics::kPictureBufferSize));
     return;
   }
@@ -55,10 +79,11 @@ void PrintPicture(MainForm& form) {
 }
 
 void LoadLogo(MainForm& form) {
-  const std::optional<std::string> name = form.Dialog().ChooseFile(kBitmapFilter, true);
-  if (!name) return;
+  const auto chosen = ChoosePicture(form);
+  if (!chosen) return;
   auto logo = std::make_shared<graphics::Logo>();
-  if (const auto error = graphics::LoadLogo(*name, *logo); error != graphics::BitmapError::kNone) {
+  if (const auto error = graphics::LoadLogo(chosen->first, *logo, chosen->second);
+      error != graphics::BitmapError::kNone) {
     form.Dialog().Error(graphics::BitmapErrorText(error, graphics::kLogoFileLimit));
     return;
   }

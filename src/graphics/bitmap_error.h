@@ -20,6 +20,13 @@ enum class BitmapError {
   kTooWide,            // more than 255 bytes per raster row (the frame's count byte)
   kTooNarrow,          // under 8 dots: not one whole byte per raster row
   kSizeMismatch,       // the size field (bytes 2..5) is not the file's length
+  // Pictures that are not one-bit bitmaps, converted to dots on the PC:
+  kNotPicture,         // no BMP, PNG, JPEG or GIF signature
+  kCorruptPicture,     // the decoder could not read it (cut short, damaged, no size)
+  kTooManyPixels,      // more pixels than kMaxSourcePixels: decoding would take too much memory
+  kSourceTooLarge,     // a file longer than kMaxSourceFileBytes
+  kConvertedTooLarge,  // its dots, scaled to the paper, do not fit the buffer of their path
+  kCannotWrite,        // the preview file could not be written
 };
 
 }  // namespace zelka::graphics

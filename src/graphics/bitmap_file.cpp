@@ -4,7 +4,7 @@
 
 namespace zelka::graphics {
 
-BitmapError BitmapFile::Open(const std::string& name) {
+BitmapError BitmapFile::OpenAndRead(const std::string& name) {
   if (state_ != State::kClosed) return BitmapError::kCannotRead;
   switch (file_.Open(name)) {
     case files::FileError::kNone: break;
@@ -15,12 +15,34 @@ BitmapError BitmapFile::Open(const std::string& name) {
   const std::uint64_t length = file_.Length();
   headBytes_ = length < head_.size() ? static_cast<std::size_t>(length) : head_.size();
   if (!file_.Read(std::span(head_).first(headBytes_))) return BitmapError::kCannotRead;
+  return BitmapError::kNone;
+}
+
+BitmapError BitmapFile::Open(const std::string& name) {
+  if (const BitmapError error = OpenAndRead(name); error != BitmapError::kNone) return error;
   BitmapInfo info;
-  if (const BitmapError error = ParseBitmapHeader(Head(), length, info);
+  if (const BitmapError error = ParseBitmapHeader(Head(), Length(), info);
       error != BitmapError::kNone) {
     return error;
   }
   info_ = info;
+  bitmap_ = true;
+  state_ = State::kChecked;
+  return BitmapError::kNone;
+}
+
+BitmapError BitmapFile::OpenAny(const std::string& name) {
+  if (const BitmapError error = OpenAndRead(name); error != BitmapError::kNone) return error;
+  const std::span<const std::uint8_t> head = Head();
+  if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+    BitmapInfo info;
+    if (const BitmapError error = ParseBitmapHeader(head, Length(), info);
+        error != BitmapError::kNone) {
+      return error;
+    }
+    info_ = info;
+    bitmap_ = true;
+  }
   state_ = State::kChecked;
   return BitmapError::kNone;
 }

@@ -28,8 +28,14 @@ class BitmapFile {
   // pipe, device or socket and for a failed open or read; else the header check's answer.
   // Once per object.
   BitmapError Open(const std::string& name);
+  // The same for a file that may be a picture of another kind: one that begins with "BM"
+  // is checked as above; any other is accepted unchecked (IsBitmap() false), for the
+  // picture decoders to judge once ReadAll has read it.
+  BitmapError OpenAny(const std::string& name);
+  // Whether the opened file claimed to be a bitmap (and so had its headers checked).
+  bool IsBitmap() const { return bitmap_; }
 
-  // Valid once Open returned kNone.
+  // Valid once Open returned kNone, or OpenAny with IsBitmap().
   const BitmapInfo& Info() const { return info_; }
   // The file's length when it was opened.
   std::uint64_t Length() const { return file_.Length(); }
@@ -45,11 +51,13 @@ class BitmapFile {
 
  private:
   enum class State { kClosed, kChecked, kRead };
+  BitmapError OpenAndRead(const std::string& name);
 
   files::RegularFile file_;
   std::array<std::uint8_t, kHeaderBytesRead> head_{};
   std::size_t headBytes_ = 0;
   BitmapInfo info_;
+  bool bitmap_ = false;
   State state_ = State::kClosed;
 };
 

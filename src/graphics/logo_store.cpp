@@ -30,20 +30,28 @@ void AskLogoState(link::SerialLink& link, service::StateReading& reading) {
 
 }  // namespace
 
-BitmapError LoadLogo(const std::string& utf8Path, Logo& logo) {
+BitmapError LoadLogo(const std::string& utf8Path, Logo& logo, const ConversionOptions& options) {
   BitmapFile source;
-  if (const BitmapError error = source.Open(utf8Path); error != BitmapError::kNone) return error;
-  if (const BitmapError error = CheckSizeField(source.Head(), source.Length());
-      error != BitmapError::kNone) {
+  if (const BitmapError error = source.OpenAny(utf8Path); error != BitmapError::kNone) {
     return error;
   }
-  Logo read;
-  if (const BitmapError error = source.ReadAll(kLogoFileLimit, read.file);
-      error != BitmapError::kNone) {
-    return error;
+  const bool oneBit = source.IsBitmap() && source.Info().bitsPerPixel == 1 &&
+                      source.Info().compression == kCompressionNone;
+  std::vector<std::uint8_t> bytes;
+  if (oneBit) {
+    if (const BitmapError error = CheckSizeField(source.Head(), source.Length());
+        error != BitmapError::kNone) {
+      return error;
+    }
+    if (const BitmapError error = source.ReadAll(kLogoFileLimit, bytes);
+        error != BitmapError::kNone) {
+      return error;
+    }
+  } else if (const BitmapError error = source.ReadAll(kMaxSourceFileBytes, bytes);
+             error != BitmapError::kNone) {
+    return error == BitmapError::kTooLarge ? BitmapError::kSourceTooLarge : error;
   }
-  logo = std::move(read);
-  return BitmapError::kNone;
+  return LogoFromBytes(std::move(bytes), options, logo);
 }
 
 printer::Result SendLogo(printer::Session& session, const Logo& logo) {

@@ -1,8 +1,9 @@
 // The printer's stored logo: load it from a bitmap file, erase it, and ask whether one is
 // stored. (Printing it is service::PrintStoredLogo.)
 //
-// The logo travels as the bitmap file itself behind one ESC byte; the printer decodes and
-// stores it, taking as many bytes as the file's size field says.
+// The logo travels as a one-bit bitmap file behind one ESC byte; the printer decodes and
+// stores it, taking as many bytes as the file's size field says. A picture of any other
+// kind is converted to such a file first (picture_convert.h).
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "graphics/bitmap_error.h"
+#include "graphics/picture_options.h"
 #include "link/serial_link.h"
 #include "printer/result.h"
 #include "printer/session.h"
@@ -21,19 +23,30 @@ namespace zelka::graphics {
 // The file sits in the link's transmit buffer behind the command byte.
 inline constexpr std::size_t kLogoFileLimit = link::kBufferSize - 1;
 
-// A logo ready to be sent: the file's bytes, unchanged.
+// A logo ready to be sent: a one-bit bitmap file (the user's own, unchanged, or one
+// converted from the picture they chose).
 struct Logo {
   std::vector<std::uint8_t> file;  // at most kLogoFileLimit bytes
 };
 
 // Reads the file named `utf8Path` into `logo`, refusing it at the first of these that
 // fails: it exists (kDoesNotExist); it is a regular file that can be read (kCannotRead);
-// its headers (ParseBitmapHeader; any depth it accepts goes, the printer decodes it); its
-// size field is its length (kSizeMismatch: the printer would run the bytes past the stated
-// size as commands, or swallow the commands after a shorter file); at most kLogoFileLimit
-// bytes (kTooLarge); then the whole read. The file is opened once and never blocks the
-// caller. Uses no port; `logo` changes only on kNone.
-BitmapError LoadLogo(const std::string& utf8Path, Logo& logo);
+// a file that begins with "BM", its headers (ParseBitmapHeader). Then:
+//  - a one-bit bitmap without compression goes as it is: its size field is its length
+//    (kSizeMismatch: the printer would run the bytes past the stated size as commands, or
+//    swallow the commands after a shorter file); at most kLogoFileLimit bytes
+//    (kTooLarge); then the whole read.
+//  - any other picture (the printer stores one-bit logos only): at most
+//    kMaxSourceFileBytes (kSourceTooLarge); the whole read; converted for `options`, no
+//    wider than the paper (ConvertToOneBitBitmap; kConvertedTooLarge when the file of its
+//    dots passes kLogoFileLimit).
+// The file is opened once and never blocks the caller. Uses no port; `logo` changes only
+// on kNone.
+BitmapError LoadLogo(const std::string& utf8Path, Logo& logo, const ConversionOptions& options = {});
+
+// LoadLogo's work on a file already in memory, `bytes` (all of it).
+BitmapError LogoFromBytes(std::vector<std::uint8_t> bytes, const ConversionOptions& options,
+                          Logo& logo, const DecodeLimits& limits = {});
 
 // Opens the printer's port (10 s read time-out), sends ESC and the file in one write, built
 // in the link's transmit buffer, and closes the port. kNotSent also when not every byte

@@ -1,5 +1,6 @@
 #include "graphics/messages.h"
 
+#include "graphics/picture_options.h"
 #include "graphics/raster_rows.h"
 
 namespace zelka::graphics {
@@ -35,6 +36,21 @@ std::string BitmapErrorText(BitmapError error, std::size_t bufferBytes) {
     case BitmapError::kSizeMismatch:
       return "Файл BMP повреждён: размер файла, указанный в заголовке, не совпадает с "
              "настоящим.";
+    case BitmapError::kNotPicture:
+      return "Файл не является рисунком: печатаются только файлы BMP, PNG, JPEG и GIF.";
+    case BitmapError::kCorruptPicture:
+      return "Файл рисунка повреждён или обрывается: прочитать рисунок не удалось.";
+    case BitmapError::kTooManyPixels:
+      return "Рисунок слишком велик: допустимо не более " + std::to_string(kMaxDimension) +
+             " точек по каждой стороне и не более " + std::to_string(kMaxSourcePixels) +
+             " точек всего.";
+    case BitmapError::kSourceTooLarge:
+      return "Файл слишком велик: допустимо не более " + std::to_string(kMaxSourceFileBytes) +
+             " байт.";
+    case BitmapError::kConvertedTooLarge:
+      return "Рисунок слишком длинный: приведённый к ширине бумаги, он займёт более " +
+             std::to_string(bufferBytes) + " байт.";
+    case BitmapError::kCannotWrite: return "Не удалось записать файл.";
   }
   return "Файл не является рисунком BMP.";
 }

@@ -26,25 +26,29 @@ bool Sendable(const Picture& picture) {
 
 }  // namespace
 
-BitmapError LoadPicture(const std::string& utf8Path, Picture& picture) {
+BitmapError LoadPicture(const std::string& utf8Path, Picture& picture,
+                        const ConversionOptions& options) {
   BitmapFile source;
-  if (const BitmapError error = source.Open(utf8Path); error != BitmapError::kNone) return error;
-  // Anything but one-bit rows would print as noise; the technician is told instead.
-  if (const BitmapError error = CheckPrintable(source.Info()); error != BitmapError::kNone) {
+  if (const BitmapError error = source.OpenAny(utf8Path); error != BitmapError::kNone) {
     return error;
   }
-  Picture read;
-  if (const BitmapError error = source.ReadAll(kPictureBufferSize, read.file);
-      error != BitmapError::kNone) {
-    return error;
+  const bool oneBit = source.IsBitmap() && source.Info().bitsPerPixel == 1 &&
+                      source.Info().compression == kCompressionNone;
+  std::vector<std::uint8_t> bytes;
+  if (oneBit) {
+    // Checked before the file is read, as the file's own limit is.
+    if (const BitmapError error = CheckPrintable(source.Info()); error != BitmapError::kNone) {
+      return error;
+    }
+    if (const BitmapError error = source.ReadAll(kPictureBufferSize, bytes);
+        error != BitmapError::kNone) {
+      return error;
+    }
+  } else if (const BitmapError error = source.ReadAll(kMaxSourceFileBytes, bytes);
+             error != BitmapError::kNone) {
+    return error == BitmapError::kTooLarge ? BitmapError::kSourceTooLarge : error;
   }
-  if (const BitmapError error =
-          ReorderBitmapRows(read.file, source.Info().width, source.Info().height, read.layout);
-      error != BitmapError::kNone) {
-    return error;
-  }
-  picture = std::move(read);
-  return BitmapError::kNone;
+  return PictureFromBytes(std::move(bytes), options, picture);
 }
 
 RowsSent SendRasterRows(printer::Session& session, const Picture& picture) {

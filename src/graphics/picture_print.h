@@ -1,13 +1,17 @@
 // Picture printing: a one-bit bitmap file printed as raster graphics, one raster row
-// frame per pixel row, top row first; then, as a job of its own, a feed and a cut.
+// frame per pixel row, top row first; then, as a job of its own, a feed and a cut. A
+// picture of any other kind (PNG, JPEG, GIF, BMP of another depth) is first converted to
+// a one-bit bitmap in memory (picture_convert.h) and then takes the same path.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "graphics/bitmap_error.h"
+#include "graphics/picture_options.h"
 #include "graphics/raster_rows.h"
 #include "link/serial_link.h"
 #include "printer/result.h"
@@ -15,11 +19,11 @@
 
 namespace zelka::graphics {
 
-// The largest picture file that is printed.
+// The largest one-bit bitmap file that is printed (also one converted from a picture).
 inline constexpr std::size_t kPictureBufferSize = 700'000;
 
-// A picture ready to be sent: the file's bytes with the stored rows put top row first
-// (ReorderBitmapRows), and where the rows lie in them.
+// A picture ready to be sent: the one-bit bitmap file's bytes with the stored rows put top
+// row first (ReorderBitmapRows), and where the rows lie in them.
 struct Picture {
   std::vector<std::uint8_t> file;  // at most kPictureBufferSize bytes
   RowLayout layout;
@@ -27,11 +31,21 @@ struct Picture {
 
 // Reads the file named `utf8Path` into `picture`, refusing it at the first of these that
 // fails: it exists (kDoesNotExist); it is a regular file that can be read (kCannotRead);
-// its headers (ParseBitmapHeader); the picture path's own conditions (CheckPrintable:
-// one bit per pixel, 8 to 2047 dots wide); at most kPictureBufferSize bytes (kTooLarge);
-// then the whole read. The file is opened once and never blocks the caller (a pipe or a
-// device in its place is kCannotRead). Uses no port; `picture` changes only on kNone.
-BitmapError LoadPicture(const std::string& utf8Path, Picture& picture);
+// a file that begins with "BM", its headers (ParseBitmapHeader). Then:
+//  - a one-bit bitmap without compression, as it is: the picture path's own conditions
+//    (CheckPrintable: 8 to 2047 dots wide); at most kPictureBufferSize bytes (kTooLarge);
+//    the whole read. The same bytes reach the printer as they are in the file.
+//  - any other picture: at most kMaxSourceFileBytes (kSourceTooLarge); the whole read;
+//    then converted for `options` (ConvertToOneBitBitmap: kNotPicture, kCorruptPicture,
+//    kTooManyPixels, or kConvertedTooLarge when its dots pass kPictureBufferSize).
+// The file is opened once and never blocks the caller (a pipe or a device in its place is
+// kCannotRead). Uses no port; `picture` changes only on kNone.
+BitmapError LoadPicture(const std::string& utf8Path, Picture& picture,
+                        const ConversionOptions& options = {});
+
+// LoadPicture's work on a file already in memory, `bytes` (all of it).
+BitmapError PictureFromBytes(std::vector<std::uint8_t> bytes, const ConversionOptions& options,
+                             Picture& picture, const DecodeLimits& limits = {});
 
 struct PictureSent {
   printer::Result result;

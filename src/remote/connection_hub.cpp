@@ -2,6 +2,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,24 @@
 #include "service/service_actions.h"
 
 namespace zelka::remote {
+
+namespace {
+
+// Runs `report` when the last copy of the job that holds it goes: after the job has run
+// and the worker has closed the port, or when the worker dropped the job unrun (it was
+// stopping). Either way the client hears that its command is over.
+class WhenJobEnds {
+ public:
+  explicit WhenJobEnds(std::function<void()> report) : report_(std::move(report)) {}
+  ~WhenJobEnds() { report_(); }
+  WhenJobEnds(const WhenJobEnds&) = delete;
+  WhenJobEnds& operator=(const WhenJobEnds&) = delete;
+
+ private:
+  std::function<void()> report_;
+};
+
+}  // namespace
 
 // One search and the clients waiting for its records. Only `waiting` is read by the
 // job; the rest belongs to the network thread.
@@ -85,15 +105,15 @@ bool ConnectionHub::Run(Connection& client, const Command& command) {
 void ConnectionHub::RunOneShot(Connection& client, Action action) {
   const std::shared_ptr<Mailbox> box = client.Box();
   Connection* target = &client;
-  host_.worker->Submit([action, box, target](printer::Session& session) {
+  // A failed action is never reported to the client.
+  auto done = std::make_shared<WhenJobEnds>([box, target] { box->Post([target] { target->CommandDone(); }); });
+  host_.worker->Submit([action, done](printer::Session& session) {
     switch (action) {
       case Action::KickDrawer: service::KickDrawer(session); break;
       case Action::FeedOneLine: service::FeedOneLine(session); break;
       case Action::PrintStoredLogo: service::PrintStoredLogo(session); break;
       default: break;
     }
-    // A failed action is never reported to the client.
-    box->Post([target] { target->CommandDone(); });
   });
 }
 
@@ -111,7 +131,15 @@ void ConnectionHub::StartSearch(Connection& client) {
 
   const Host host = host_;
   const std::shared_ptr<Mailbox> box = box_;
-  host_.worker->Submit([host, box, search](printer::Session& session) {
+  auto done = std::make_shared<WhenJobEnds>([box, search] {
+    box->Post([search] {
+      search->finished = true;
+      for (const auto& waiting : search->clients) {
+        if (waiting) waiting->CommandDone();
+      }
+    });
+  });
+  host_.worker->Submit([host, box, search, done](printer::Session& session) {
     // Everybody who asked has gone while it waited: nobody would read the records.
     if (search->waiting > 0) {
       const discovery::SearchResult found = discovery::SearchPrinter(session, host.ports);
@@ -131,12 +159,6 @@ void ConnectionHub::StartSearch(Connection& client) {
         });
       }
     }
-    box->Post([search] {
-      search->finished = true;
-      for (const auto& waiting : search->clients) {
-        if (waiting) waiting->CommandDone();
-      }
-    });
   });
 }
 

@@ -21,7 +21,8 @@ inline constexpr std::string_view kWrittenLineEnd = "\r\n";
 // Ends every line a client sends; a CR right before it is not part of the line.
 inline constexpr char kLineFeed = '\n';
 inline constexpr char kCarriageReturn = '\r';
-// The most bytes a client's line may hold before its LF; a longer line ends the connection.
+// The most bytes a client's line may hold (without its CR LF or LF); a longer line ends
+// the connection.
 inline constexpr std::size_t kMaxLineBytes = 16384;
 
 

@@ -5,7 +5,9 @@
 namespace zelka::remote {
 
 RemoteQueryServer::RemoteQueryServer(const Host& host, Options options)
-    : options_(std::move(options)), host_(host), connections_(host_) {}
+    : options_(std::move(options)),
+      host_(host),
+      hub_(host_, {.maxClients = options_.maxClients, .allow = options_.allow}) {}
 
 RemoteQueryServer::~RemoteQueryServer() { Stop(); }
 
@@ -14,8 +16,7 @@ bool RemoteQueryServer::Start() {
   started_ = true;
   listener_ = std::make_unique<ListenerThread>(
       options_.addresses, options_.port,
-      [this](qintptr descriptor) { connections_.Launch(descriptor); },
-      [this] { connections_.JoinFinished(); });
+      [this](qintptr descriptor) { hub_.Accept(descriptor); }, [this] { hub_.CloseAll(); });
   const ListenResult result = listener_->Start();
   if (!result.listening) {
     listener_.reset();
@@ -27,13 +28,11 @@ bool RemoteQueryServer::Start() {
 }
 
 void RemoteQueryServer::Stop() {
-  // Accepting ends first, so that no connection starts behind StopAll's back.
   if (listener_) {
     listener_->Stop();
     listener_.reset();
     port_ = 0;
   }
-  connections_.StopAll();
 }
 
 }  // namespace zelka::remote

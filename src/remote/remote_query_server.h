@@ -1,22 +1,19 @@
 // The remote query service, the main window's IdTCPServer1: it listens on TCP port 4444
-// (or as configured), greets every client and serves each one on a thread of its own.
+// (or as configured), greets every client and serves all of them from one network thread.
 //
-// The service stays toolkit-free apart from Qt's core and network modules: what a
-// command changes in the window goes through the form's window state.
-//
-// Thread-safety: Start, Stop and the accessors belong to the thread that owns the server
-// (the window's); LiveConnections may be read from any thread. Connections run on their
-// own threads and reach the printer only through operations that take the link lock.
+// Thread-safety: Start, Stop and the accessors belong to the thread that owns the server;
+// LiveConnections may be read from any thread. Clients reach the printer only through
+// jobs of the printer worker.
 #pragma once
-
-#include "remote/host.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "remote/connection_set.h"
+#include "remote/address_filter.h"
+#include "remote/connection_hub.h"
+#include "remote/host.h"
 #include "remote/line_protocol.h"
 
 namespace zelka::remote {
@@ -29,10 +26,13 @@ class RemoteQueryServer {
     std::uint16_t port = kDefaultTcpPort;  // 0 = any free port
     // IPv4 or IPv6 literals; none = every local address of both families.
     std::vector<std::string> addresses;
+    // Connections served at once; one beyond them is closed at once, unserved.
+    int maxClients = kDefaultMaxClients;
+    // Who may connect; everyone when empty.
+    AddressFilter allow;
   };
 
   RemoteQueryServer(const Host& host, Options options);
-  // Stops the service: the connections use the form, so the server goes before it.
   ~RemoteQueryServer();
   RemoteQueryServer(const RemoteQueryServer&) = delete;
   RemoteQueryServer& operator=(const RemoteQueryServer&) = delete;
@@ -47,14 +47,14 @@ class RemoteQueryServer {
   // Why Start failed, for the user.
   const std::string& Error() const { return error_; }
 
-  // Stops accepting and ends every connection, waiting for their threads. Final.
+  // Stops accepting and ends every connection. Final.
   void Stop();
-  int LiveConnections() const { return connections_.Live(); }
+  int LiveConnections() const { return hub_.Live(); }
 
  private:
   Options options_;
-  Host host_;  // before the connections, which use it
-  ConnectionSet connections_;
+  Host host_;  // before the hub, which uses it
+  ConnectionHub hub_;
   std::unique_ptr<ListenerThread> listener_;
   bool started_ = false;
   std::uint16_t port_ = 0;

@@ -62,9 +62,12 @@ TEST_F(BadFilesTest, EachIsRefusedWithItsReason) {
     BitmapError logo;
   };
   const Case cases[] = {
-      {"empty", Bytes{}, BitmapError::kNotBitmap, BitmapError::kNotBitmap},
-      {"not a bitmap", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       BitmapError::kNotBitmap, BitmapError::kNotBitmap},
+      // Files that are no bitmap go to the picture decoders, which know neither.
+      {"empty", Bytes{}, BitmapError::kNotPicture, BitmapError::kNotPicture},
+      {"a GIF signature and nothing behind it",
+       Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       BitmapError::kCorruptPicture, BitmapError::kCorruptPicture},
+      {"only \"BM\"", Bytes{'B', 'M'}, BitmapError::kNotBitmap, BitmapError::kNotBitmap},
       {"header cut short", Cut(good, 30), BitmapError::kTruncatedHeader,
        BitmapError::kTruncatedHeader},
       {"rows past the end", WithLe32(good, 22, 40), BitmapError::kRowsPastEnd,
@@ -77,7 +80,10 @@ TEST_F(BadFilesTest, EachIsRefusedWithItsReason) {
       {"absurd height", WithLe32(good, 22, 0x7FFFFFFF), BitmapError::kBadDimensions,
        BitmapError::kBadDimensions},
       {"height 0", WithLe32(good, 22, 0), BitmapError::kBadDimensions, BitmapError::kBadDimensions},
-      {"24 bits per pixel", MakeBitmap({16, 2, 24}), BitmapError::kNotOneBit, BitmapError::kNone},
+      // Other depths are converted to one bit on both paths.
+      {"24 bits per pixel", MakeBitmap({16, 2, 24}), BitmapError::kNone, BitmapError::kNone},
+      {"24 bits, rows past the end", WithLe32(MakeBitmap({16, 2, 24}), 22, 40),
+       BitmapError::kRowsPastEnd, BitmapError::kRowsPastEnd},
       {"row of 256 bytes", MakeBitmap({2048, 1}), BitmapError::kTooWide, BitmapError::kNone},
       {"7 dots wide", MakeBitmap({7, 3}), BitmapError::kTooNarrow, BitmapError::kNone},
       {"8 dots wide", MakeBitmap({8, 3}), BitmapError::kNone, BitmapError::kNone},
@@ -94,9 +100,9 @@ TEST_F(BadFilesTest, EachIsRefusedWithItsReason) {
        BitmapError::kTooLarge, BitmapError::kNone},
       {"larger than the logo's room", PaddedTo(MakeBitmap({8, 1}), 740'960), BitmapError::kTooLarge,
        BitmapError::kTooLarge},
-      // Every check on the headers comes before the length.
-      {"too large and in colour", PaddedTo(MakeBitmap({8, 1, 24}), 700'001),
-       BitmapError::kNotOneBit, BitmapError::kNone},
+      // Only one-bit files are bound by the buffers; others by their dots once converted.
+      {"large and in colour", PaddedTo(MakeBitmap({8, 1, 24}), 750'000), BitmapError::kNone,
+       BitmapError::kNone},
       {"too large with a lying size field", WithLe32(PaddedTo(MakeBitmap({8, 1}), 740'960), 2, 1),
        BitmapError::kTooLarge, BitmapError::kSizeMismatch},
   };
@@ -175,10 +181,17 @@ TEST_F(BadFilesTest, MessagesSayWhatIsWrongInTheUsersLanguage) {
   EXPECT_EQ(graphics::BitmapErrorText(BitmapError::kTooNarrow, 0),
             "Рисунок слишком узок: в строке должно быть не менее 8 точек.");
   EXPECT_EQ(graphics::BitmapErrorText(BitmapError::kDoesNotExist, 0), "File does not exist.");
+  EXPECT_EQ(graphics::BitmapErrorText(BitmapError::kTooManyPixels, 0),
+            "Рисунок слишком велик: допустимо не более 65535 точек по каждой стороне и не более "
+            "48000000 точек всего.");
+  EXPECT_EQ(graphics::BitmapErrorText(BitmapError::kSourceTooLarge, 0),
+            "Файл слишком велик: допустимо не более 52428800 байт.");
+  EXPECT_EQ(graphics::BitmapErrorText(BitmapError::kConvertedTooLarge, 700'000),
+            "Рисунок слишком длинный: приведённый к ширине бумаги, он займёт более 700000 байт.");
   // Every reason has words of its own.
   std::set<std::string> texts;
   for (int e = static_cast<int>(BitmapError::kDoesNotExist);
-       e <= static_cast<int>(BitmapError::kSizeMismatch); ++e) {
+       e <= static_cast<int>(BitmapError::kCannotWrite); ++e) {
     const std::string text = graphics::BitmapErrorText(static_cast<BitmapError>(e), 1);
     EXPECT_FALSE(text.empty()) << e;
     EXPECT_TRUE(texts.insert(text).second) << e << ": " << text;

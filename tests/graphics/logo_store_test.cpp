@@ -83,20 +83,29 @@ TEST_F(LogoStoreTest, PrinterThatGoesOffAfterTheFileGivesNoState) {
   EXPECT_FALSE(PortIsOpen());
 }
 
-TEST_F(LogoStoreTest, AnyBitmapGoesUnchangedUpToTheBufferLimit) {
+TEST_F(LogoStoreTest, OneBitBitmapGoesUnchangedUpToTheBufferLimitOtherDepthsAreConverted) {
   const Bytes colour = MakeBitmap({40, 6, 24});
   const Bytes largest = PaddedTo(MakeBitmap({8, 1}), graphics::kLogoFileLimit);
   ASSERT_EQ(largest.size(), 740959u);
+  // A one-bit file wider than the paper is the user's to send: it goes as it is.
+  const Bytes wide = MakeBitmap({1000, 3});
   EXPECT_TRUE(graphics::SendLogo(*session, Load("colour.bmp", colour)).Ok());
   EXPECT_TRUE(graphics::SendLogo(*session, Load("largest.bmp", largest)).Ok());
+  EXPECT_TRUE(graphics::SendLogo(*session, Load("wide.bmp", wide)).Ok());
 
   const auto writes = tx.Writes();
-  ASSERT_EQ(writes.size(), 2u);
-  EXPECT_EQ(writes[0], LoadFrame(colour)) << "the printer decodes the depth, not the PC";
+  ASSERT_EQ(writes.size(), 3u);
+  // The printer stores one-bit logos only: 24 bits become one, 40 × 6 dots.
+  ASSERT_EQ(writes[0].size(), 1u + 62 + 8 * 6);
+  const Bytes converted(writes[0].begin() + 1, writes[0].end());
+  EXPECT_EQ(converted[28], 1) << "bits per pixel";
+  EXPECT_EQ(converted[18], 40) << "width";
+  EXPECT_EQ(converted[22], 6) << "height";
   EXPECT_EQ(writes[1].size(), 740960u);
   EXPECT_EQ(writes[1], LoadFrame(largest));
-  const auto commands = CommandsOnceThere(2);
-  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(writes[2], LoadFrame(wide));
+  const auto commands = CommandsOnceThere(3);
+  ASSERT_EQ(commands.size(), 3u);
   EXPECT_EQ(commands[1].name, "logo");
   EXPECT_EQ(commands[1].bytes.size(), 740960u);
 }

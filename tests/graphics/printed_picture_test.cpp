@@ -5,6 +5,7 @@
 #include "commands/catalogue.h"
 #include "graphics/graphics_fixture.h"
 #include "graphics/logo_store.h"
+#include "graphics/picture_maker.h"
 #include "graphics/picture_print.h"
 #include "service/service_actions.h"
 
@@ -34,6 +35,18 @@ Bytes PictureFile() {
     }
     return byte;
   });
+}
+
+// The same picture as a colour PNG: dark red on a transparent background.
+Bytes PicturePng() {
+  QImage image(kWidth, kHeight, QImage::Format_ARGB32);
+  image.fill(qRgba(0, 0, 0, 0));
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      if (Black(x, y)) image.setPixel(x, y, qRgb(90, 0, 0));
+    }
+  }
+  return Encode(image, "png");
 }
 
 bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
@@ -97,6 +110,25 @@ TEST_F(PrintedPictureTest, StoredLogoIsPrintedWholeUntilErased) {
   for (int y = 0; y < blank.height(); ++y) {
     for (int x = 0; x < blank.width(); ++x) ASSERT_FALSE(Dark(blank, x, y)) << x << ", " << y;
   }
+}
+
+// A PNG goes as a one-bit file whose width is a whole byte: every column prints, on the
+// paper as in the printer's stored logo.
+TEST_F(PrintedPictureTest, PngPrintsAsAPictureAndIsStoredAsTheLogoDotForDot) {
+  graphics::Picture picture;
+  ASSERT_EQ(graphics::LoadPicture(WriteFile("picture.png", PicturePng()), picture),
+            BitmapError::kNone);
+  ASSERT_TRUE(graphics::SendPicture(*session, picture).result.Ok());
+  ASSERT_TRUE(graphics::FinishPicture(*session).Ok());
+  ASSERT_TRUE(sim.WaitForReceipts(1, kReceiptWait));
+  ExpectPictureAtTop(sim.Receipts().front().image, kWidth);
+
+  graphics::Logo logo;
+  ASSERT_EQ(graphics::LoadLogo(WriteFile("logo.png", PicturePng()), logo), BitmapError::kNone);
+  ASSERT_TRUE(graphics::SendLogo(*session, logo).Ok());
+  ASSERT_EQ(graphics::ReadLogoState(*session).bitSet, true);
+  ASSERT_TRUE(service::PrintStoredLogo(*session).Ok());
+  ExpectPictureAtTop(CutAndTakeReceipt(2), kWidth);
 }
 
 }  // namespace

@@ -49,7 +49,11 @@ TEST(LineReaderTest, ALineLongerThanTheLimitIsReportedWithoutWaitingForItsLf) {
   const std::string limit(kMaxLineBytes, 'y');
   const std::vector<Case> cases = {
       {{limit + "\n"}, 1, LineReader::Result::NeedMore},
-      {{limit + "\r\n"}, 0, LineReader::Result::TooLong},  // the CR is before the LF too
+      // The CR before the LF is taken off and not counted, as with any shorter line.
+      {{limit + "\r\n"}, 1, LineReader::Result::NeedMore},
+      {{limit + "\r", "\n"}, 1, LineReader::Result::NeedMore},
+      {{limit + "y\r\n"}, 0, LineReader::Result::TooLong},
+      {{limit + "\ry"}, 0, LineReader::Result::TooLong},
       {{"ok\n" + limit, "z"}, 1, LineReader::Result::TooLong},
       {{limit}, 0, LineReader::Result::NeedMore},
       {{std::string(10 * kMaxLineBytes, 'y')}, 0, LineReader::Result::TooLong},

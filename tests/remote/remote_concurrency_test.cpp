@@ -120,7 +120,10 @@ TEST_F(RemoteConcurrencyTest, WindowClientsAndOneShotsNeverInterleaveFrames) {
             kClients * kFeedsPerClient + kDirectFeeds);
   const int searches = (counts.count("search") ? counts.at("search") : 0) +
                        (counts.count("search 57 mm") ? counts.at("search 57 mm") : 0);
-  EXPECT_EQ(searches, kClients * kSearchesPerClient + kWindowRounds);
+  // Clients that ask while a search of theirs is queued or running join it: every one
+  // of them got its records above, from fewer searches than were asked for.
+  EXPECT_GE(searches, kWindowRounds + kSearchesPerClient);
+  EXPECT_LE(searches, kClients * kSearchesPerClient + kWindowRounds);
   EXPECT_EQ(counts.count("57 mm check") ? counts.at("57 mm check") : 0, kWindowRounds);
   for (const auto& entry : log) {
     if (entry.name == "LF") {

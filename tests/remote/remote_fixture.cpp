@@ -35,7 +35,8 @@ void RemoteFixture::MakeHost(std::vector<std::string> ports) {
 void RemoteFixture::Serve(std::vector<std::string> ports) {
   MakeHost(std::move(ports));
   server = std::make_unique<remote::RemoteQueryServer>(
-      host, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
+      host, remote::RemoteQueryServer::Options{
+                .port = 0, .addresses = {"127.0.0.1"}, .maxClients = kManyClients});
   ASSERT_TRUE(server->Start()) << server->Error();
 }
 

@@ -20,6 +20,10 @@
 
 namespace zelka::testing {
 
+// The cap on connections of the fixture's service: far above what the tests of many
+// clients open, so that only the tests of the cap itself meet it.
+inline constexpr int kManyClients = 1000;
+
 class RemoteFixture : public SimFixture {
  protected:
   void TearDown() override;

@@ -69,7 +69,8 @@ TEST_F(PrinterSettingsTest, CutLineAndDensityWriteTheirParameters) {
     EXPECT_EQ(Frames(), Writes{c.frame});
     EXPECT_FALSE(session->Link().IsOpen());
   }
-  // The printer stored what it got.
+  // The printer stored what it got, once it has read all of it.
+  ASSERT_TRUE(sim.WaitForCommands(cases.size(), std::chrono::seconds(2)));
   const auto parameters = sim.State().parameters;
   EXPECT_EQ(parameters.at(10), 0x7D);
   EXPECT_EQ(parameters.at(65), 20);

@@ -31,6 +31,15 @@ class FakeDialogs final : public form::Dialogs {
     fileAnswers.pop_front();
     return answer;
   }
+  // The picture dialog: answered from fileAnswers like ChooseFile (recorded there too),
+  // with thresholdAnswer as the user's choice; the paper width it was shown for is kept.
+  std::optional<PictureChoice> ChoosePicture(const std::string& filter, int paperDots) override {
+    std::optional<std::string> path = ChooseFile(filter, true);
+    std::lock_guard lock(mutex_);
+    pictureDots.push_back(paperDots);
+    if (!path) return std::nullopt;
+    return PictureChoice{*path, thresholdAnswer};
+  }
   void ShowModeless(const std::string& windowName) override {
     Record({"modeless", windowName});
     if (onModeless) onModeless(windowName);
@@ -55,6 +64,8 @@ class FakeDialogs final : public form::Dialogs {
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<std::string> filters;
   std::vector<bool> previews;
+  std::vector<int> pictureDots;          // paper widths the picture dialog was shown for
+  std::optional<int> thresholdAnswer;    // the picture dialog's threshold (nothing: dithering)
   int repaints = 0;
   // Called while a message is "on screen" (e.g. to look at the port while a box is up).
   std::function<void(const Shown&)> onShow;

@@ -1,0 +1,28 @@
+// The dots a picture or a logo will print, as an image: for the file dialog's preview and
+// for a PNG written without the printer (the command line's --preview).
+#pragma once
+
+#include <QImage>
+
+#include <string>
+
+#include "graphics/bitmap_error.h"
+#include "graphics/logo_store.h"
+#include "graphics/picture_print.h"
+
+namespace zelka::graphics {
+
+// The dots SendPicture sends: R × 8 dots a row (the last W mod 8 columns of a one-bit
+// file are not sent), top row first, black on white; a null image for a picture that
+// LoadPicture did not make.
+QImage PictureDots(const Picture& picture);
+
+// The dots the printer stores for `logo` (the whole width of the file, palette index 0
+// black, as the printer reads it); a null image for a logo LoadLogo did not make.
+QImage LogoDots(const Logo& logo);
+
+// Writes `dots` as a PNG file named `utf8Path` (UTF-8); kCannotWrite when that fails or
+// `dots` is null. Touches no printer.
+BitmapError WritePreviewPng(const QImage& dots, const std::string& utf8Path);
+
+}  // namespace zelka::graphics
