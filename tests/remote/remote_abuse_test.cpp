@@ -192,10 +192,9 @@ TEST_F(RemoteAbuseTest, AFloodOfIdleConnectionsUnderASmallDescriptorLimitEndsNot
     flood.push_back(std::move(client));
   }
   EXPECT_GT(flood.size(), static_cast<std::size_t>(remote::kDefaultMaxClients));
-  // The service takes what it can (the flood and the service share the limit here) and
-  // never more than its cap.
-  EXPECT_TRUE(WaitUntil([&] { return server->LiveConnections() > 0; }));
-  std::this_thread::sleep_for(200ms);
+  // The service takes what it can (the flood and the service share the limit here, and
+  // the flood may have taken every descriptor first) and never more than its cap.
+  std::this_thread::sleep_for(300ms);
   EXPECT_LE(server->LiveConnections(), remote::kDefaultMaxClients);
   flood.clear();
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
