@@ -25,6 +25,8 @@ const QString kTcpPort = QStringLiteral("tcp-port");
 const QString kListen = QStringLiteral("listen");
 const QString kMaxClients = QStringLiteral("max-clients");
 const QString kAllow = QStringLiteral("allow");
+const QString kThreshold = QStringLiteral("threshold");
+const QString kPreview = QStringLiteral("preview");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -41,6 +43,8 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kListen, {}, QStringLiteral("ADDRESS")});
   parser.addOption({kMaxClients, {}, QStringLiteral("N")});
   parser.addOption({kAllow, {}, QStringLiteral("ADDRESS")});
+  parser.addOption({kThreshold, {}, QStringLiteral("N")});
+  parser.addOption({kPreview, {}, QStringLiteral("FILE")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -116,7 +120,8 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
   };
   for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
                               Owned{kListen, kListenOption}, Owned{kMaxClients, kMaxClientsOption},
-                              Owned{kAllow, kAllowOption}}) {
+                              Owned{kAllow, kAllowOption}, Owned{kThreshold, kThresholdOption},
+                              Owned{kPreview, kPreviewOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
@@ -128,11 +133,25 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
       invocation.layout = service::ReceiptLayout::k80mm;
     } else if (*paper == "57") {
       invocation.layout = service::ReceiptLayout::k57mm;
-    } else if (*paper == "57-on-80") {
+    } else if (*paper == "57-on-80" && !(allowed & kPreviewOption)) {
       invocation.layout = service::ReceiptLayout::k57mmOn80mm;
+    } else if (allowed & kPreviewOption) {
+      return "--paper must be 80 or 57, not \"" + *paper + "\"";
     } else {
       return "--paper must be 80, 57 or 57-on-80, not \"" + *paper + "\"";
     }
+    if (invocation.layout == service::ReceiptLayout::k57mm) {
+      invocation.conversion.paperDots = graphics::kPaperDots57mm;
+    }
+  }
+  if (const auto threshold = Single(parser, kThreshold, error)) {
+    int value = 0;
+    if (auto e = CheckRange(*threshold, 0, 255, "--threshold", value); !e.empty()) return e;
+    invocation.conversion.threshold = value;
+  }
+  if (const auto preview = Single(parser, kPreview, error)) {
+    if (preview->empty()) return "--preview needs the name of a PNG file to write";
+    invocation.preview = *preview;
   }
   if (const auto port = Single(parser, kTcpPort, error)) {
     int value = 0;

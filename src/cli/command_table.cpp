@@ -43,16 +43,23 @@ constexpr CommandSpec kCommands[] = {
      "Print the test receipt",
      "--paper 80 (the default), 57, or 57-on-80 (the 57 mm layout on an 80 mm printer)."},
     {CommandId::kPrintQr, "print", "qr", "", 0, 0, kNoCommandOption, true, "Print the sample QR code", ""},
-    {CommandId::kPrintPicture, "print", "picture", "FILE", 1, 1, kNoCommandOption, true,
+    {CommandId::kPrintPicture, "print", "picture", "FILE", 1, 1,
+     kPaperOption | kThresholdOption | kPreviewOption, true,
      "Print a picture, then feed and cut",
      "A one-bit BMP (8 to 2040 dots wide, at most 700000 bytes) is sent as it is;\n"
-     "other BMP, PNG, JPEG and GIF pictures are converted to dots for the paper."},
+     "other BMP, PNG, JPEG and GIF pictures are converted to dots for the paper:\n"
+     "scaled down to its width (--paper 80: 576 dots, the default; 57: 384 dots),\n"
+     "dithered, or cut at a fixed grey level with --threshold N (0..255).\n"
+     "--preview OUT.png writes the dots as they would print and sends nothing."},
     {CommandId::kPrintText, "print", "text", "[FILE]", 0, 1, kNoCommandOption, true,
      "Print lines of UTF-8 text from FILE or standard input",
      "Each line is printed in code page 866, cut to what one printed line holds\n"
      "(57 characters for \"Printer Zelka\", 56 for other models). FILE \"-\" is standard input."},
-    {CommandId::kLogoLoad, "logo", "load", "FILE", 1, 1, kNoCommandOption, true,
-     "Store a BMP file as the printer's logo and read back whether it is stored", ""},
+    {CommandId::kLogoLoad, "logo", "load", "FILE", 1, 1,
+     kPaperOption | kThresholdOption | kPreviewOption, true,
+     "Store a picture as the printer's logo and read back whether it is stored",
+     "A one-bit BMP is stored as it is; other BMP, PNG, JPEG and GIF pictures are\n"
+     "converted as for \"print picture\" (--paper, --threshold, --preview)."},
     {CommandId::kLogoErase, "logo", "erase", "", 0, 0, kNoCommandOption, true,
      "Erase the stored logo", ""},
     {CommandId::kLogoPrint, "logo", "print", "", 0, 0, kNoCommandOption, true,
@@ -109,7 +116,11 @@ std::string CommandWords(const CommandSpec& command) {
 
 std::string UsageLine(const CommandSpec& command) {
   std::string line = "zelka [options] " + CommandWords(command);
-  if (command.options & kPaperOption) line += " [--paper 80|57|57-on-80]";
+  if (command.options & kPaperOption) {
+    line += command.options & kPreviewOption ? " [--paper 80|57]" : " [--paper 80|57|57-on-80]";
+  }
+  if (command.options & kThresholdOption) line += " [--threshold N]";
+  if (command.options & kPreviewOption) line += " [--preview OUT.png]";
   if (command.options & kTcpPortOption) line += " [--tcp-port N]";
   if (command.options & kListenOption) line += " [--listen ADDRESS]...";
   if (command.options & kMaxClientsOption) line += " [--max-clients N]";

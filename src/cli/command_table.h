@@ -27,6 +27,8 @@ enum CommandOption : unsigned {
   kListenOption = 1u << 2,   // --listen (serve)
   kMaxClientsOption = 1u << 3,  // --max-clients (serve)
   kAllowOption = 1u << 4,       // --allow (serve)
+  kThresholdOption = 1u << 5,   // --threshold (print picture, logo load)
+  kPreviewOption = 1u << 6,     // --preview (print picture, logo load)
 };
 
 struct CommandSpec {

@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include <QJsonObject>
+
 #include "files/regular_file.h"
+#include "graphics/picture_preview.h"
 
 namespace zelka::cli {
 
@@ -67,6 +70,24 @@ int RefuseBitmap(Context& context, graphics::BitmapError error) {
                                                          BitmapErrorReason(error));
 }
 
+// With --preview, the dots go to a PNG file and the command ends here, before any port
+// is opened.
+int WritePreview(Context& context, const QImage& dots) {
+  const auto& preview = context.invocation.preview;
+  if (!preview) return 0;
+  if (const auto e = graphics::WritePreviewPng(dots, *preview); e != graphics::BitmapError::kNone) {
+    return context.output.Fail(ExitCode::kFileRefused, *preview + ": " + BitmapErrorReason(e));
+  }
+  QJsonObject written;
+  written.insert(QStringLiteral("preview"), QString::fromStdString(*preview));
+  written.insert(QStringLiteral("width"), dots.width());
+  written.insert(QStringLiteral("height"), dots.height());
+  context.output.Result("Preview written to " + *preview + " (" + std::to_string(dots.width()) +
+                            " x " + std::to_string(dots.height()) + " dots)\n",
+                        written);
+  return kPreviewWritten;
+}
+
 }  // namespace
 
 std::string BitmapErrorReason(graphics::BitmapError error) {
@@ -118,17 +139,19 @@ int ReadInputs(Context& context) {
   const auto& arguments = context.invocation.arguments;
   switch (context.invocation.command->id) {
     case CommandId::kPrintPicture:
-      if (auto e = graphics::LoadPicture(arguments.front(), context.inputs.picture);
+      if (auto e = graphics::LoadPicture(arguments.front(), context.inputs.picture,
+                                         context.invocation.conversion);
           e != graphics::BitmapError::kNone) {
         return RefuseBitmap(context, e);
       }
-      return 0;
+      return WritePreview(context, graphics::PictureDots(context.inputs.picture));
     case CommandId::kLogoLoad:
-      if (auto e = graphics::LoadLogo(arguments.front(), context.inputs.logo);
+      if (auto e = graphics::LoadLogo(arguments.front(), context.inputs.logo,
+                                      context.invocation.conversion);
           e != graphics::BitmapError::kNone) {
         return RefuseBitmap(context, e);
       }
-      return 0;
+      return WritePreview(context, graphics::LogoDots(context.inputs.logo));
     case CommandId::kFirmwareCheck:
     case CommandId::kFirmwareUpdate: {
       const auto read = firmware::ReadFirmwareFile(arguments.front(), context.inputs.firmware);

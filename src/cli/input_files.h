@@ -10,8 +10,11 @@
 
 namespace zelka::cli {
 
+// ReadInputs' answer when --preview has written its picture: the command is done.
+inline constexpr int kPreviewWritten = -1;
+
 // Reads the file of the context's command into its inputs (nothing for commands without
-// one). 0, or the exit code after the reason was reported.
+// one). 0, kPreviewWritten, or the exit code after the reason was reported.
 int ReadInputs(Context& context);
 
 // Why a bitmap or firmware file was refused, in English.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "graphics/picture_options.h"
 #include "remote/address_filter.h"
 #include "remote/connection_hub.h"
 #include "service/test_receipts.h"
@@ -37,6 +38,8 @@ struct Invocation {
   std::vector<std::string> listen;                                // serve --listen
   int maxClients = remote::kDefaultMaxClients;                    // serve --max-clients
   remote::AddressFilter allow;                                    // serve --allow
+  graphics::ConversionOptions conversion;    // print picture, logo load: --paper, --threshold
+  std::optional<std::string> preview;        // --preview OUT.png: write the dots, send nothing
 };
 
 }  // namespace zelka::cli

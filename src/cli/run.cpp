@@ -76,7 +76,7 @@ int Run(const QStringList& arguments, const std::optional<std::string>& environm
   context.errIsTerminal = streams.errIsTerminal;
   context.trace = invocation.global.trace ? &trace : nullptr;
 
-  if (const int code = ReadInputs(context)) return code;
+  if (const int code = ReadInputs(context)) return code == kPreviewWritten ? 0 : code;
   if (invocation.command->needsPrinter) {
     if (const int code = SelectPrinter(context)) return code;
   }

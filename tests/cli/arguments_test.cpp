@@ -49,6 +49,12 @@ TEST(CliArguments, UsageErrorsNameWhatIsWrong) {
       {{"feed", "-b", "57600", "-p", "a", "-p", "b"}, "exactly one --port"},
       {{"feed", "-b", "12345", "-p", "a"}, "--baud must be"},
       {{"feed", "-b", "9600", "-b", "57600", "-p", "a"}, "more than once"},
+      {{"print", "picture", "a.png", "--threshold", "256"}, "0..255"},
+      {{"print", "picture", "a.png", "--paper", "57-on-80"}, "80 or 57"},
+      {{"print", "test", "--threshold", "100"}, "does not go with"},
+      {{"logo", "erase", "--preview", "x.png"}, "does not go with"},
+      {{"serve", "--max-clients", "0"}, "1..100000"},
+      {{"serve", "--allow", "localhost"}, "ADDRESS/PREFIX"},
   };
   for (const Case& c : cases) {
     std::string joined;

@@ -2,6 +2,7 @@
 // wire (the window's button for it sends the same), the values printed, the JSON.
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -163,6 +164,44 @@ TEST_F(CliCommandsTest, PictureAndLogoFromFiles) {
   EXPECT_EQ(frames[0].first, "logo");
   EXPECT_EQ(Bytes(frames[0].second.begin() + 1, frames[0].second.end()), logoFile);
   EXPECT_EQ(frames[1], (std::pair<std::string, Bytes>{"GS I", {0x1D, 0x49, 0x34}}));
+}
+
+// Any picture is converted to the paper's dots; --preview writes them and sends nothing.
+TEST_F(CliCommandsTest, PicturesAreConvertedAndPreviewedWithoutThePrinter) {
+  QImage photo(1000, 250, QImage::Format_RGB32);
+  for (int y = 0; y < photo.height(); ++y) {
+    for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb(x % 256, y, 128));
+  }
+  const QString png = dir.filePath("photo.png");
+  ASSERT_TRUE(photo.save(png));
+  struct Case {
+    QStringList options;
+    int width;
+    int height;
+  };
+  const Case cases[] = {
+      {{}, 576, 144},
+      {{"--paper", "57"}, 384, 96},
+      {{"--threshold", "128"}, 576, 144},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.join(' ').toStdString());
+    const QString out = dir.filePath("preview.png");
+    QFile::remove(out);
+    CliRun run = OnPrinter(QStringList{"print", "picture", png, "--preview", out} + c.options);
+    EXPECT_EQ(run.exitCode, 0) << run.Err();
+    const QImage dots(out);
+    EXPECT_EQ(dots.width(), c.width);
+    EXPECT_EQ(dots.height(), c.height);
+  }
+  EXPECT_TRUE(sim.CommandNames().empty()) << "a preview touches no printer";
+
+  CliRun run = OnPrinter({"print", "picture", png, "--paper", "57"});
+  EXPECT_EQ(run.exitCode, 0) << run.Err();
+  const auto names = Names(96 + 2);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "ESC ."), 96);
+  const Frames frames = Logged(98);
+  EXPECT_EQ(frames.front().second.size(), 6u + 384 / 8) << "rows of the 57 mm paper's width";
 }
 
 TEST_F(CliCommandsTest, FirmwareCheckSendsOnlyTheBoardQuery) {
