@@ -94,8 +94,9 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb"
 [ "$(command -v zelka-utility)" = /usr/bin/zelka-utility ] || fail "zelka-utility is not /usr/bin/zelka-utility"
 
 step "installed programs"
-QT_QPA_PLATFORM= zelka-utility -platform offscreen --help 2>&1 | grep -q -- '--tcp-port' ||
-  fail "zelka-utility -platform offscreen --help"
+utility_help=$(env -u QT_QPA_PLATFORM zelka-utility -platform offscreen --help 2>&1) ||
+  fail "zelka-utility -platform offscreen --help: $utility_help"
+grep -q -- '--tcp-port' <<<"$utility_help" || fail "zelka-utility --help: $utility_help"
 echo "zelka-utility -platform offscreen --help: ok"
 # The simulator answers --help with its usage line (and exit code 2).
 sim_help=$(zelka-sim --help 2>&1) || true
@@ -113,6 +114,10 @@ if [ "$has_cli" = yes ]; then
     fail "/etc/default/zelka-serve is not a conffile"
   unit=/usr/lib/systemd/system/zelka-serve.service
   systemd-analyze verify "$unit"
+  # Any of these would fix the devices the service may open when it starts: a serial
+  # adapter plugged in later, or every serial port, would stay closed to it.
+  ! grep -E '^(DeviceAllow|DevicePolicy|PrivateDevices|ProtectClock)=' "$unit" ||
+    fail "the unit restricts devices; the printer's port would be closed to the service"
   echo "systemd-analyze verify $unit: ok"
   # The administrator enables the service; the package must not.
   [ ! -e /etc/systemd/system/multi-user.target.wants/zelka-serve.service ] ||

@@ -15,7 +15,7 @@ constexpr std::size_t kReadChunk = 4096;
 Connection::Connection(SocketDescriptor descriptor, ConnectionHub& hub)
     : descriptor_(descriptor),
       hub_(hub),
-      box_(std::make_shared<Mailbox>(this)),
+      box_(std::make_shared<Mailbox>(hub.Queue())),
       readable_(descriptor, QSocketNotifier::Read),
       writable_(descriptor, QSocketNotifier::Write) {
   writable_.setEnabled(false);

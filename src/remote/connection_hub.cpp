@@ -47,9 +47,9 @@ ConnectionHub::ConnectionHub(const Host& host, Limits limits)
 ConnectionHub::~ConnectionHub() { CloseAll(); }
 
 void ConnectionHub::Accept(SocketDescriptor descriptor) {
-  if (!context_) {
-    context_ = std::make_unique<QObject>();
-    box_ = std::make_shared<Mailbox>(context_.get());
+  if (!queue_) {
+    queue_ = std::make_shared<TaskQueue>();
+    box_ = std::make_shared<Mailbox>(queue_);
   }
   const bool full = static_cast<int>(connections_.size()) >= limits_.maxClients;
   if (full || !limits_.allow.Allows(PeerAddress(descriptor)) || !PrepareSocket(descriptor)) {
@@ -65,6 +65,7 @@ void ConnectionHub::Accept(SocketDescriptor descriptor) {
 
 void ConnectionHub::CloseAll() {
   if (box_) box_->Close();
+  if (queue_) queue_->Close();
   search_.reset();
   // Destroying a connection closes its socket and its mailbox: jobs still queued for it
   // run (a one-shot command) or are dropped (a search nobody waits for), and report to
@@ -72,7 +73,6 @@ void ConnectionHub::CloseAll() {
   auto connections = std::move(connections_);
   connections.clear();
   live_ = 0;
-  context_.reset();
 }
 
 void ConnectionHub::Ended(Connection& client) {

@@ -15,8 +15,6 @@
 // which run on the worker's thread and reach back through mailboxes.
 #pragma once
 
-#include <QObject>
-
 #include <atomic>
 #include <map>
 #include <memory>
@@ -57,6 +55,8 @@ class ConnectionHub {
   bool Run(Connection& client, const Command& command);
   // `client` has ended (closed or gone): it is deleted once control is back in the loop.
   void Ended(Connection& client);
+  // The network thread's task queue, which the jobs report through.
+  const std::shared_ptr<TaskQueue>& Queue() const { return queue_; }
 
  private:
   struct Search;
@@ -65,8 +65,8 @@ class ConnectionHub {
 
   const Host& host_;
   Limits limits_;
-  // Lives on the network thread; the jobs' reports to the hub run in its context.
-  std::unique_ptr<QObject> context_;
+  // Made on the network thread with the first client; the jobs report through it.
+  std::shared_ptr<TaskQueue> queue_;
   std::shared_ptr<Mailbox> box_;
   std::map<Connection*, std::unique_ptr<Connection>> connections_;
   std::shared_ptr<Search> search_;  // the search queued or running, if any

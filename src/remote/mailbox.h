@@ -1,35 +1,58 @@
-// How the printer worker's thread hands work to the network thread: a task posted to a
-// mailbox runs on the network thread in the context of the mailbox's object, in the order
-// posted, and is dropped once the object has gone.
+// How the printer worker's thread hands work to the network thread.
 //
-// Thread-safety: Post from any thread; Close on the network thread, before its object is
-// destroyed.
+// The network thread has one task queue; a connection (or the hub) has a mailbox on it.
+// A task posted to a mailbox runs on the network thread, in the order posted, and is
+// dropped once the mailbox is closed (its connection has gone).
+//
+// Thread-safety: TaskQueue::Post and Mailbox::Post from any thread; everything else on
+// the network thread.
 #pragma once
 
-#include <QMetaObject>
-#include <QObject>
-
+#include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
+
+#include "remote/wakeup.h"
 
 namespace zelka::remote {
 
-class Mailbox {
+class TaskQueue {
  public:
-  explicit Mailbox(QObject* target) : target_(target) {}
+  // On the network thread.
+  TaskQueue();
+  ~TaskQueue();
+  TaskQueue(const TaskQueue&) = delete;
+  TaskQueue& operator=(const TaskQueue&) = delete;
 
-  void Post(std::function<void()> task) {
-    std::lock_guard lock(mutex_);
-    if (target_) QMetaObject::invokeMethod(target_, std::move(task), Qt::QueuedConnection);
-  }
-  void Close() {
-    std::lock_guard lock(mutex_);
-    target_ = nullptr;
-  }
+  void Post(std::function<void()> task);
+  // Drops what is queued and whatever is posted later; on the network thread, before it
+  // ends.
+  void Close();
 
  private:
+  void Drain();
+
   std::mutex mutex_;
-  QObject* target_;
+  std::deque<std::function<void()>> tasks_;
+  std::unique_ptr<Wakeup> wakeup_;  // nullptr once closed
+};
+
+class Mailbox : public std::enable_shared_from_this<Mailbox> {
+ public:
+  explicit Mailbox(std::shared_ptr<TaskQueue> queue) : queue_(std::move(queue)) {}
+
+  void Post(std::function<void()> task) {
+    queue_->Post([self = shared_from_this(), task = std::move(task)] {
+      if (!self->closed_) task();
+    });
+  }
+  // On the network thread, where the tasks run.
+  void Close() { closed_ = true; }
+
+ private:
+  std::shared_ptr<TaskQueue> queue_;
+  bool closed_ = false;
 };
 
 }  // namespace zelka::remote

@@ -1,0 +1,25 @@
+#include "remote/wakeup.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+namespace zelka::remote {
+
+// Windows has no pipe that a socket notifier can watch; Qt's own queue carries the wake.
+struct Wakeup::Impl {
+  QObject receiver;
+  std::function<void()> onWake;
+};
+
+Wakeup::Wakeup(std::function<void()> onWake) : impl_(std::make_unique<Impl>()) {
+  impl_->onWake = std::move(onWake);
+}
+
+Wakeup::~Wakeup() = default;
+
+void Wakeup::Signal() {
+  QMetaObject::invokeMethod(&impl_->receiver, [impl = impl_.get()] { impl->onWake(); },
+                            Qt::QueuedConnection);
+}
+
+}  // namespace zelka::remote
