@@ -37,7 +37,20 @@ struct Options {
   std::string receipts;
 };
 
-void Usage() { std::cerr << "usage: zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]\n"; }
+void Usage(std::ostream& out) {
+  out << "usage: zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]\n";
+}
+
+void Help() {
+  Usage(std::cout);
+  std::cout << "Plays one Zelka receipt printer on a pseudo-terminal and prints the path to open.\n"
+               "\n"
+               "  --baud N         the printer's rate: 9600, 19200, 38400, 57600 (default), 115200\n"
+               "  --model TEXT     the model name it reports (default \"Printer Zelka\")\n"
+               "  --log            print every command it receives, with its rate\n"
+               "  --receipts DIR   save every receipt it cuts as DIR/receipt-NNN.png\n"
+               "  -h, --help       show this help\n";
+}
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
@@ -82,9 +95,16 @@ void PrintEntry(const zelka::sim::LogEntry& entry) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      Help();
+      return 0;
+    }
+  }
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    Usage();
+    Usage(std::cerr);
     return 2;
   }
   std::error_code made;

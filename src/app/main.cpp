@@ -45,8 +45,9 @@ int main(int argc, char** argv) {
   std::string error;
   const auto options = zelka::app::ParseOptions(QApplication::arguments(), error);
   if (!options) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return error.rfind("Usage:", 0) == 0 ? 0 : 2;
+    const bool help = error.rfind("Usage:", 0) == 0;
+    std::fprintf(help ? stdout : stderr, "%s\n", error.c_str());
+    return help ? 0 : 2;
   }
 
   std::unique_ptr<zelka::app::DemoPrinter> demo;

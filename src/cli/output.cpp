@@ -6,8 +6,8 @@ namespace zelka::cli {
 
 namespace {
 
-void WriteJson(std::FILE* out, const QJsonObject& object) {
-  const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+void WriteJson(std::FILE* out, const QJsonDocument& document) {
+  const QByteArray bytes = document.toJson(QJsonDocument::Compact);
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
   std::fputc('\n', out);
   std::fflush(out);
@@ -18,7 +18,17 @@ void WriteJson(std::FILE* out, const QJsonObject& object) {
 void Output::Result(const std::string& text, const QJsonObject& object) {
   if (quiet_) return;
   if (json_) {
-    WriteJson(out_, object);
+    WriteJson(out_, QJsonDocument(object));
+    return;
+  }
+  std::fputs(text.c_str(), out_);
+  std::fflush(out_);
+}
+
+void Output::Result(const std::string& text, const QJsonArray& list) {
+  if (quiet_) return;
+  if (json_) {
+    WriteJson(out_, QJsonDocument(list));
     return;
   }
   std::fputs(text.c_str(), out_);
@@ -38,7 +48,7 @@ int Output::Fail(ExitCode code, const std::string& message) {
     QJsonObject error;
     error.insert(QStringLiteral("error"), QString::fromStdString(message));
     error.insert(QStringLiteral("code"), ToInt(code));
-    WriteJson(out_, error);
+    WriteJson(out_, QJsonDocument(error));
   }
   return ToInt(code);
 }

@@ -5,6 +5,7 @@
 // Thread-safety: none; the command's thread only.
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include <cstdio>
@@ -25,6 +26,8 @@ class Output {
 
   // The command's result: `text` (lines, each ended by a newline) or `object`.
   void Result(const std::string& text, const QJsonObject& object);
+  // The same for a command whose JSON is a list (ports).
+  void Result(const std::string& text, const QJsonArray& list);
   // A remark on standard error that is no failure (not with --quiet).
   void Note(const std::string& text);
   // Writes `message` ("what failed; what to do") and returns `code` as an int.

@@ -61,9 +61,7 @@ int RunPorts(Context& context) {
     text += "\n";
   }
   if (list.isEmpty()) text = "No serial ports found.\n";
-  QJsonObject object;
-  object.insert(QStringLiteral("ports"), list);
-  context.output.Result(text, object);
+  context.output.Result(text, list);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -311,7 +312,9 @@ TEST_F(CliCommandsTest, TraceWritesEveryFrameBothWays) {
 TEST_F(CliCommandsTest, PortsListsTheSystemsPortsAsJson) {
   const CliRun run = RunZelka({"ports", "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.Err();
-  for (const QJsonValue& port : JsonOf(run)["ports"].toArray()) {
+  const QJsonDocument document = QJsonDocument::fromJson(run.out);
+  ASSERT_TRUE(document.isArray()) << run.Out();
+  for (const QJsonValue& port : document.array()) {
     const QJsonObject object = port.toObject();
     for (const char* key : {"name", "description", "vid", "pid", "serial", "access"}) {
       EXPECT_TRUE(object.contains(key)) << key;
