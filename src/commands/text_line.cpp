@@ -9,6 +9,13 @@
 
 namespace zelka::commands {
 
+PrinterModel ModelOfName(std::string_view reply) {
+  auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!reply.empty() && isBlank(reply.front())) reply.remove_prefix(1);
+  while (!reply.empty() && isBlank(reply.back())) reply.remove_suffix(1);
+  return reply == kReferenceModelName ? PrinterModel::kReference : PrinterModel::kOther;
+}
+
 int TextLineLimit(PrinterModel model, int paperWidthMm) {
   const bool narrowPaper = paperWidthMm == 57;
   if (model == PrinterModel::kReference) return narrowPaper ? 41 : 57;

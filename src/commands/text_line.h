@@ -12,6 +12,12 @@ namespace zelka::commands {
 // more on a line than any other.
 enum class PrinterModel { kOther, kReference };
 
+inline constexpr char kReferenceModelName[] = "Printer Zelka";
+
+// The model the model name query's text names, the blanks and control bytes around it
+// taken off.
+PrinterModel ModelOfName(std::string_view reply);
+
 // Characters per printed line for `model` on paper `paperWidthMm` wide (80 or 57).
 int TextLineLimit(PrinterModel model, int paperWidthMm);
 

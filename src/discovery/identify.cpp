@@ -4,6 +4,7 @@
 
 #include "commands/catalogue.h"
 #include "commands/codepage.h"
+#include "commands/text_line.h"
 
 namespace zelka::discovery {
 
@@ -75,7 +76,7 @@ class Identification {
       case Step::kModel: {
         const auto raw = commands::QueryModelName(link_);
         id.model = Decoded(raw);
-        id.referenceModel = raw && TrimControlAndSpace(*raw) == kReferenceModel;
+        id.referenceModel = raw && commands::ModelOfName(*raw) == commands::PrinterModel::kReference;
         break;
       }
       case Step::kModelSettings:

@@ -9,7 +9,6 @@
 
 namespace zelka::discovery {
 
-inline constexpr const char* kReferenceModel = "Printer Zelka";
 // Boot firmware versions that sort below this one are outdated.
 inline constexpr const char* kOldestCurrentBootVersion = "1.02";
 // Parameter 10 holds 100 + the cut line's position.
@@ -59,7 +58,5 @@ struct Identity {
 
 // True when `version` sorts before "1.02" byte by byte (a prefix sorts first).
 bool IsOutdatedBootVersion(const std::string& version);
-// The model text without leading and trailing bytes of code 32 or less.
-std::string TrimControlAndSpace(const std::string& text);
 
 }  // namespace zelka::discovery

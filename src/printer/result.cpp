@@ -21,10 +21,4 @@ Result OpenPrinter(Session& session, std::chrono::milliseconds readTimeout) {
   }
 }
 
-Result SendResult(link::Status status) {
-  Result result;
-  if (status != link::Status::kOk) result.problem = Problem::kNotSent;
-  return result;
-}
-
 }  // namespace zelka::printer

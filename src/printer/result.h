@@ -23,12 +23,13 @@ struct Result {
   std::string port;    // the port it concerns
 
   bool Ok() const { return problem == Problem::kNone; }
+  // Takes the status of a write: kNotSent unless it went out whole; the port stays named.
+  void Sent(link::Status status) {
+    if (status != link::Status::kOk) problem = Problem::kNotSent;
+  }
 };
 
 // Opens the printer's port at its rate. A link that is open already counts as opened.
 Result OpenPrinter(Session& session, std::chrono::milliseconds readTimeout);
-
-// kNone for kOk, else kNotSent.
-Result SendResult(link::Status status);
 
 }  // namespace zelka::printer

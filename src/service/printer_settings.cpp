@@ -19,7 +19,7 @@ constexpr int kCutLineBase = 100;
 printer::Result WriteSetting(printer::Session& session, Byte parameter, int value) {
   printer::Result result = printer::OpenPrinter(session, kSettingReadTimeout);
   if (!result.Ok()) return result;
-  result = printer::SendResult(
+  result.Sent(
       commands::SendParameterWrite(session.Link(), parameter, static_cast<Byte>(value)));
   session.Link().Close();
   return result;
@@ -38,7 +38,7 @@ printer::Result WriteDensity(printer::Session& session, int density) {
 printer::Result SelectCodePage866(printer::Session& session) {
   printer::Result result = printer::OpenPrinter(session, kSettingReadTimeout);
   if (!result.Ok()) return result;
-  result = printer::SendResult(session.Link().Send(commands::kSelectCodePage866));
+  result.Sent(session.Link().Send(commands::kSelectCodePage866));
   session.Link().Close();
   return result;
 }
@@ -46,7 +46,7 @@ printer::Result SelectCodePage866(printer::Session& session) {
 printer::Result SetPrinterBaudRate(printer::Session& session, int baud, bool keepRate) {
   printer::Result result = printer::OpenPrinter(session, kBaudRateReadTimeout);
   if (result.Ok()) {
-    result = printer::SendResult(commands::SendPrinterBaudRate(session.Link(), baud));
+    result.Sent(commands::SendPrinterBaudRate(session.Link(), baud));
     session.Link().Close();
   }
   // Taken whatever happened: from now on every operation opens at the new rate.

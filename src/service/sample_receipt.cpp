@@ -116,8 +116,8 @@ printer::Result PrintSampleReceipt(printer::Session& session) {
   printer::Result result = printer::OpenPrinter(session, kReceiptReadTimeout);
   if (!result.Ok()) return result;
   for (const auto& frame : SampleReceiptFrames()) {
-    const printer::Result sent = printer::SendResult(session.Link().Send(frame));
-    if (result.Ok()) result = sent;
+    const link::Status sent = session.Link().Send(frame);
+    if (result.Ok()) result.Sent(sent);
   }
   session.Link().Close();
   return result;

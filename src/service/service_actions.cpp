@@ -35,7 +35,7 @@ printer::Result OneShot(printer::Session& session, std::span<const Byte> frame,
                         milliseconds readTimeout) {
   printer::Result result = printer::OpenPrinter(session, readTimeout);
   if (!result.Ok()) return result;
-  result = printer::SendResult(session.Link().Send(frame));
+  result.Sent(session.Link().Send(frame));
   session.Link().Close();
   return result;
 }
@@ -99,7 +99,7 @@ printer::Result CutWithSampleLines(printer::Session& session) {
   link::SerialLink& link = session.Link();
   for (const char* line : kCutSampleLines) commands::PrintTextLine(link, line, session.TextLineLimit());
   commands::FeedLines(link, kCutFeedLines);
-  result = printer::SendResult(link.Send(commands::kCutPaperEscM));
+  result.Sent(link.Send(commands::kCutPaperEscM));
   link.Close();
   return result;
 }

@@ -105,7 +105,7 @@ printer::Result PrintTestReceipt(printer::Session& session, ReceiptLayout layout
     case ReceiptLayout::k57mm: receipt.Layout57(); break;
     case ReceiptLayout::k57mmOn80mm: receipt.Layout57On80(); break;
   }
-  result = printer::SendResult(receipt.Finish());
+  result.Sent(receipt.Finish());
   // Every other text line (the cut action's) is for 80 mm paper.
   session.paperWidthMm = printer::kWidePaperMm;
   session.Link().Close();

@@ -91,12 +91,5 @@ TEST(CliTrace, HexBytes) {
   EXPECT_EQ(HexBytes({}), "(nothing)");
 }
 
-TEST(TextPrint, ModelNameDecidesTheLineLimit) {
-  EXPECT_EQ(service::ModelOfName("Printer Zelka"), commands::PrinterModel::kReference);
-  EXPECT_EQ(service::ModelOfName("\x01 Printer Zelka \r\n"), commands::PrinterModel::kReference);
-  EXPECT_EQ(service::ModelOfName("Printer Zelka 2"), commands::PrinterModel::kOther);
-  EXPECT_EQ(service::ModelOfName(""), commands::PrinterModel::kOther);
-}
-
 }  // namespace
 }  // namespace zelka::cli

@@ -84,5 +84,23 @@ TEST_F(TextLineTest, ClosedPortSendsNothingAndDoesNotFail) {
   EXPECT_TRUE(recorder.Writes().empty());
 }
 
+TEST(ModelOfName, OnlyTheReferenceNameBetweenBlanksAndControlBytes) {
+  struct Case {
+    const char* reply;
+    PrinterModel model;
+  };
+  const Case cases[] = {
+      {"Printer Zelka", PrinterModel::kReference},
+      {"\x01 Printer Zelka \r\n", PrinterModel::kReference},
+      {"\t Printer Zelka", PrinterModel::kReference},
+      {"Printer Zelka 2", PrinterModel::kOther},
+      {"Printer  Zelka", PrinterModel::kOther},
+      {"printer zelka", PrinterModel::kOther},
+      {"", PrinterModel::kOther},
+      {"  ", PrinterModel::kOther},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ModelOfName(c.reply), c.model) << c.reply;
+}
+
 }  // namespace
 }  // namespace zelka::testing

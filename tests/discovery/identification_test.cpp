@@ -322,11 +322,6 @@ TEST_F(IdentificationTest, NoPrinterKnownSendsNothing) {
   EXPECT_TRUE(sim.Log().empty());
 }
 
-TEST(IdentificationRules, TrimTakesOffBlanksAndControlsOnly) {
-  EXPECT_EQ(discovery::TrimControlAndSpace("\t Printer Zelka \r\n"), "Printer Zelka");
-  EXPECT_EQ(discovery::TrimControlAndSpace("  "), "");
-  EXPECT_EQ(discovery::TrimControlAndSpace("a b"), "a b");
-}
 
 }  // namespace
 }  // namespace zelka::testing
