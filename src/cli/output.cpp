@@ -16,19 +16,17 @@ void WriteJson(std::FILE* out, const QJsonDocument& document) {
 }  // namespace
 
 void Output::Result(const std::string& text, const QJsonObject& object) {
-  if (quiet_) return;
-  if (json_) {
-    WriteJson(out_, QJsonDocument(object));
-    return;
-  }
-  std::fputs(text.c_str(), out_);
-  std::fflush(out_);
+  Print(text, QJsonDocument(object));
 }
 
 void Output::Result(const std::string& text, const QJsonArray& list) {
+  Print(text, QJsonDocument(list));
+}
+
+void Output::Print(const std::string& text, const QJsonDocument& json) {
   if (quiet_) return;
   if (json_) {
-    WriteJson(out_, QJsonDocument(list));
+    WriteJson(out_, json);
     return;
   }
   std::fputs(text.c_str(), out_);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cstdio>
@@ -34,6 +35,7 @@ class Output {
   int Fail(ExitCode code, const std::string& message);
 
  private:
+  void Print(const std::string& text, const QJsonDocument& json);
   std::FILE* out_;
   std::FILE* err_;
   bool json_;

@@ -31,5 +31,7 @@ void CloseSocket(SocketDescriptor descriptor);
 // The client's address; a null address when it cannot be had. An IPv4 client of a
 // dual-stack socket comes as its IPv4 address, not the IPv4-mapped IPv6 one.
 QHostAddress PeerAddress(SocketDescriptor descriptor);
+// The address in `address` as PeerAddress gives it (an IPv4-mapped one as IPv4).
+QHostAddress ClientAddress(const struct sockaddr* address);
 
 }  // namespace zelka::remote

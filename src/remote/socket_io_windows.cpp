@@ -37,11 +37,7 @@ QHostAddress PeerAddress(SocketDescriptor descriptor) {
   if (::getpeername(static_cast<SOCKET>(descriptor), reinterpret_cast<sockaddr*>(&storage), &length) != 0) {
     return {};
   }
-  QHostAddress address(reinterpret_cast<const sockaddr*>(&storage));
-  bool mapped = false;
-  const quint32 v4 = address.toIPv4Address(&mapped);
-  if (mapped && address.protocol() == QAbstractSocket::IPv6Protocol) return QHostAddress(v4);
-  return address;
+  return ClientAddress(reinterpret_cast<const sockaddr*>(&storage));
 }
 
 }  // namespace zelka::remote

@@ -4,6 +4,7 @@
 
 #include "commands/text_line.h"
 #include "discovery/identity_words.h"
+#include "support/printer_states.h"
 #include "support/sim_fixture.h"
 
 namespace zelka::testing {
@@ -50,19 +51,7 @@ class IdentificationTest : public SimFixture {
 };
 
 TEST_F(IdentificationTest, ReferencePrinterGivesEveryValueInOrder) {
-  sim.Update([](sim::PrinterState& s) {
-    s.modelReply = sim::MakeTextReply("Printer Zelka  ", 17);
-    s.serialReply = sim::MakeTextReply("ZK00012345", 12);
-    s.bootNumberReply = sim::MakeTextReply("ZELKA-000001", 14);
-    s.bootVersionReply = sim::MakeTextReply("1.05", 6);
-    s.mainNumberReply = sim::MakeTextReply("ZELKA-000101", 14);
-    s.mainVersionReply = sim::MakeTextReply("2.10", 6);
-    s.buildDateReply = sim::MakeRawTextReply("2026-11-03", 15);
-    s.paperSensor = 0x02;  // only bit 0 counts: paper present
-    s.drawerStatus = 0x01;
-    s.logoState = 0x03;
-    s.parameters = {{8, 0}, {10, 130}, {65, 10}};
-  });
+  sim.Update(MakeReferencePrinter);
   session->model = commands::PrinterModel::kOther;
 
   const IdentifyOutcome outcome = Identify();

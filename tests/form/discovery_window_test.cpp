@@ -1,6 +1,7 @@
 // The window's search, identification, manual connection and paper-width switches:
 // labels, colours, enabled states, message boxes and their order, the traffic they cause.
 #include "form/form_fixture.h"
+#include "support/printer_states.h"
 #include "form/window_state.h"
 
 namespace zelka::testing {
@@ -163,19 +164,7 @@ TEST_F(DiscoveryWindowTest, WindowIsBusyWhileTheSearchRuns) {
 // ---- the identification ----
 
 TEST_F(DiscoveryWindowTest, ReferencePrinterFillsEveryLabel) {
-  sim.Update([](sim::PrinterState& s) {
-    s.modelReply = sim::MakeTextReply("Printer Zelka  ", 17);
-    s.serialReply = sim::MakeTextReply("ZK00012345", 12);
-    s.bootNumberReply = sim::MakeTextReply("ZELKA-000001", 14);
-    s.bootVersionReply = sim::MakeTextReply("1.05", 6);
-    s.mainNumberReply = sim::MakeTextReply("ZELKA-000101", 14);
-    s.mainVersionReply = sim::MakeTextReply("2.10", 6);
-    s.buildDateReply = sim::MakeRawTextReply("2026-11-03", 15);
-    s.paperSensor = 0x02;  // only bit 0 counts: paper present
-    s.drawerStatus = 0x01;
-    s.logoState = 0x03;
-    s.parameters = {{8, 0}, {10, 130}, {65, 10}};
-  });
+  sim.Update(MakeReferencePrinter);
   MakeForm();
   Search();
 
