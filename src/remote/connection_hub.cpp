@@ -32,6 +32,15 @@ class WhenJobEnds {
 
 }  // namespace
 
+// A one-shot command on its way through the worker's queue. A client that leaves after
+// its command was queued still has it run, within a budget: beyond kMaxOrphans such
+// commands waiting at once, a leaving client's command is dropped, so that a flood of
+// clients that queue a command each and vanish cannot queue hours of printer work.
+struct ConnectionHub::OneShot {
+  enum State : int { kQueued, kQueuedOrphan, kStarted, kDropped };
+  std::atomic<int> state{kQueued};
+};
+
 // One search and the clients waiting for its records. Only `waiting` is read by the
 // job; the rest belongs to the network thread.
 struct ConnectionHub::Search {
@@ -64,6 +73,7 @@ void ConnectionHub::Accept(SocketDescriptor descriptor) {
 }
 
 void ConnectionHub::CloseAll() {
+  oneShots_.clear();
   if (box_) box_->Close();
   if (queue_) queue_->Close();
   search_.reset();
@@ -78,6 +88,16 @@ void ConnectionHub::CloseAll() {
 void ConnectionHub::Ended(Connection& client) {
   auto it = connections_.find(&client);
   if (it == connections_.end()) return;
+  if (auto pending = oneShots_.find(&client); pending != oneShots_.end()) {
+    OneShot& command = *pending->second;
+    int queued = OneShot::kQueued;
+    if (*orphans_ < kMaxOrphans) {
+      if (command.state.compare_exchange_strong(queued, OneShot::kQueuedOrphan)) ++*orphans_;
+    } else {
+      command.state.compare_exchange_strong(queued, OneShot::kDropped);
+    }
+    oneShots_.erase(pending);
+  }
   if (search_) {
     for (const auto& waiting : search_->clients) {
       if (waiting == &client) --search_->waiting;
@@ -105,9 +125,23 @@ bool ConnectionHub::Run(Connection& client, const Command& command) {
 void ConnectionHub::RunOneShot(Connection& client, Action action) {
   const std::shared_ptr<Mailbox> box = client.Box();
   Connection* target = &client;
+  auto command = std::make_shared<OneShot>();
+  oneShots_[target] = command;
   // A failed action is never reported to the client.
-  auto done = std::make_shared<WhenJobEnds>([box, target] { box->Post([target] { target->CommandDone(); }); });
-  host_.worker->Submit([action, done](printer::Session& session) {
+  auto done = std::make_shared<WhenJobEnds>([this, box, target, command] {
+    box->Post([this, target, command] {
+      if (auto it = oneShots_.find(target); it != oneShots_.end() && it->second == command) {
+        oneShots_.erase(it);
+      }
+      target->CommandDone();
+    });
+  });
+  host_.worker->Submit([action, done, command, orphans = orphans_](printer::Session& session) {
+    switch (command->state.exchange(OneShot::kStarted)) {
+      case OneShot::kDropped: return;
+      case OneShot::kQueuedOrphan: --*orphans; break;
+      default: break;
+    }
     switch (action) {
       case Action::KickDrawer: service::KickDrawer(session); break;
       case Action::FeedOneLine: service::FeedOneLine(session); break;

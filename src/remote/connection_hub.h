@@ -9,7 +9,8 @@
 //   one: each gets the ten records, written as each query finishes (a client that joins
 //   late first gets those already read). A search whose clients have all gone is dropped
 //   before it starts and abandoned after its current query; a one-shot command runs
-//   whatever happens to its client.
+//   whatever happens to its client, within a budget of kMaxOrphans commands of clients
+//   that have left.
 //
 // Thread-safety: everything runs on the network thread except Live(), and the jobs,
 // which run on the worker's thread and reach back through mailboxes.
@@ -30,6 +31,9 @@ namespace zelka::remote {
 class Connection;
 
 inline constexpr int kDefaultMaxClients = 64;
+// One-shot commands of clients that have left, waiting at once, beyond which another
+// leaving client's command is dropped.
+inline constexpr int kMaxOrphans = 8;
 
 class ConnectionHub {
  public:
@@ -60,6 +64,7 @@ class ConnectionHub {
 
  private:
   struct Search;
+  struct OneShot;
   void StartSearch(Connection& client);
   void RunOneShot(Connection& client, Action action);
 
@@ -70,6 +75,10 @@ class ConnectionHub {
   std::shared_ptr<Mailbox> box_;
   std::map<Connection*, std::unique_ptr<Connection>> connections_;
   std::shared_ptr<Search> search_;  // the search queued or running, if any
+  // The one-shot command each client has queued, until it is done.
+  std::map<Connection*, std::shared_ptr<OneShot>> oneShots_;
+  // Commands of clients that have left, queued now; the worker's jobs count down.
+  std::shared_ptr<std::atomic<int>> orphans_ = std::make_shared<std::atomic<int>>(0);
   std::atomic<int> live_{0};
 };
 
