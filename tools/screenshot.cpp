@@ -1,7 +1,9 @@
 // Shows the main window against the simulated printer, runs a search (answering every
 // message box with OK), and saves what the screen shows of the window as a PNG once the
 // search and the identification have ended.
-// Usage: zelka-screenshot OUTPUT.png   (run under a display, e.g. xvfb-run)
+// Usage: zelka-screenshot OUTPUT.png [ru|en]   (run under a display, e.g. xvfb-run)
+// The window speaks Russian unless told otherwise, whatever the machine's locale, so that
+// the pictures in the docs do not depend on who takes them.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -11,6 +13,7 @@
 #include <cstdio>
 
 #include "app/demo_printer.h"
+#include "app/language.h"
 #include "app/tform1.h"
 #include "form/unattended_dialogs.h"
 #include "printer/worker.h"
@@ -26,9 +29,15 @@ constexpr int kPaintDelayMs = 300;
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: zelka-screenshot OUTPUT.png\n");
+  const std::optional<zelka::app::Language> language =
+      argc == 3 ? zelka::app::LanguageNamed(argv[2]) : zelka::app::Language::kRussian;
+  if (argc < 2 || argc > 3 || !language) {
+    std::fprintf(stderr, "usage: zelka-screenshot OUTPUT.png [ru|en]\n");
     return 2;
+  }
+  if (!zelka::app::InstallLanguage(*language)) {
+    std::fprintf(stderr, "the catalogue of that language is missing from this build\n");
+    return 1;
   }
   std::string error;
   auto demo = zelka::app::StartDemoPrinter(error);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/demo_printer.h"
+#include "app/language.h"
 #include "app/options.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
@@ -48,6 +49,13 @@ int main(int argc, char** argv) {
     const bool help = error.rfind("Usage:", 0) == 0;
     std::fprintf(help ? stdout : stderr, "%s\n", error.c_str());
     return help ? 0 : 2;
+  }
+
+  const zelka::app::Language language =
+      zelka::app::ChooseLanguage(options->language, zelka::app::MessagesLocaleName());
+  if (!zelka::app::InstallLanguage(language)) {
+    // The catalogue is built into the program: only a broken build gets here.
+    std::fprintf(stderr, "The English texts are missing from this build; the window speaks Russian.\n");
   }
 
   std::unique_ptr<zelka::app::DemoPrinter> demo;

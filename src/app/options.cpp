@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "app/language.h"
+
 namespace zelka::app {
 
 std::optional<Options> ParseOptions(const QStringList& arguments, std::string& error) {
@@ -27,7 +29,12 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
       QStringLiteral("allow"),
       QStringLiteral("Accept remote clients from this address or subnet only (repeatable; default everyone)."),
       QStringLiteral("ADDRESS[/PREFIX]"));
-  parser.addOptions({port, demo, tcpPort, listen, maxClients, allow});
+  const QCommandLineOption lang(
+      QStringLiteral("lang"),
+      QStringLiteral("The window's language: ru or en (default: the system's; Russian unless it "
+                     "names another language)."),
+      QStringLiteral("ru|en"));
+  parser.addOptions({port, demo, tcpPort, listen, maxClients, allow, lang});
   if (!parser.parse(arguments)) {
     error = parser.errorText().toStdString();
     return std::nullopt;
@@ -77,6 +84,14 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
     return std::nullopt;
   }
   options.allow = *filter;
+  if (parser.isSet(lang)) {
+    const std::string code = parser.value(lang).toStdString();
+    if (!LanguageNamed(code)) {
+      error = "--lang takes ru or en";
+      return std::nullopt;
+    }
+    options.language = code;
+  }
   return options;
 }
 

@@ -19,6 +19,7 @@ struct Options {
   std::vector<std::string> listen;  // --listen ADDRESS, repeatable
   int maxClients = remote::kDefaultMaxClients;  // --max-clients N
   remote::AddressFilter allow;                  // --allow ADDRESS[/PREFIX], repeatable
+  std::optional<std::string> language;          // --lang ru|en (else the locale decides)
 };
 
 // Parses the arguments (Qt's own, like -platform, are taken off before). On bad input

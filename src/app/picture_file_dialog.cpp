@@ -1,6 +1,7 @@
 #include "app/picture_file_dialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/language.h"
 #include "graphics/messages.h"
 #include "graphics/one_bit_bitmap.h"
 #include "graphics/picture_preview.h"
@@ -46,7 +48,8 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& nameFilter,
   caption_ = new QLabel(side);
   caption_->setWordWrap(true);
   caption_->setMaximumWidth(kPreviewWidth);
-  thresholdBox_ = new QCheckBox(QStringLiteral("Пороговое преобразование"), side);
+  thresholdBox_ = new QCheckBox(
+      QCoreApplication::translate("PictureFileDialog", "Пороговое преобразование"), side);
   thresholdSpin_ = new QSpinBox(side);
   thresholdSpin_->setRange(0, 255);
   thresholdSpin_->setValue(graphics::kDefaultThreshold);
@@ -94,14 +97,16 @@ void PictureFileDialog::ShowPreview() {
       current_.toStdString(), picture, {.paperDots = paperDots_, .threshold = Threshold()});
   if (error != graphics::BitmapError::kNone) {
     caption_->setText(QString::fromStdString(
-        graphics::BitmapErrorText(error, graphics::kPictureBufferSize)));
+        graphics::BitmapErrorText(error, graphics::kPictureBufferSize, QtTranslator())));
     preview_->adjustSize();
     return;
   }
   const QImage dots = graphics::PictureDots(picture);
   preview_->setPixmap(QPixmap::fromImage(dots));
   preview_->adjustSize();
-  caption_->setText(QStringLiteral("%1 × %2 точек").arg(dots.width()).arg(dots.height()));
+  caption_->setText(QCoreApplication::translate("PictureFileDialog", "%1 × %2 точек")
+                        .arg(dots.width())
+                        .arg(dots.height()));
 }
 
 }  // namespace zelka::app

@@ -1,10 +1,12 @@
 #include "app/tform1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
 
+#include "app/language.h"
 #include "form/control_table.h"
 
 namespace zelka::app {
@@ -25,7 +27,7 @@ QFont WindowFont(const QFont& base) {
 
 TForm2::TForm2(form::MainForm& form, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TForm2"));
-  setWindowTitle(QString::fromUtf8(form::kBaudDialogCaption));
+  setWindowTitle(QCoreApplication::translate(form::kWindowContext, form::kBaudDialogCaption));
   setFont(WindowFont(font()));
   setFixedSize(form::kBaudDialogClientWidth, form::kBaudDialogClientHeight);
   setModal(false);
@@ -38,7 +40,7 @@ TForm1::TForm1(form::Dialogs& dialogs, printer::Worker& worker, form::MainForm::
                            Qt::WindowCloseButtonHint),
       form_(std::make_unique<form::MainForm>(dialogs, worker, WithPost(std::move(options)))) {
   setObjectName(QStringLiteral("TForm1"));
-  setWindowTitle(QString::fromUtf8(form::kMainCaption));
+  setWindowTitle(QCoreApplication::translate(form::kWindowContext, form::kMainCaption));
   setFont(WindowFont(font()));
   setFixedSize(form::kMainClientWidth, form::kMainClientHeight);
   binding_ = new WidgetBinding(*form_, this, form::MainWindowControls(), "");
@@ -72,6 +74,8 @@ form::MainForm::Options TForm1::WithPost(form::MainForm::Options options) {
         },
         Qt::QueuedConnection);
   };
+  // Message boxes speak the application's language (app/language.h).
+  if (!options.translate) options.translate = QtTranslator();
   return options;
 }
 
@@ -79,8 +83,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   if (form_->UpdatingFirmware()) {
     const auto answer = QMessageBox::question(
         this, windowTitle(),
-        QString::fromUtf8("Идёт обновление прошивки. Если прервать его, принтер останется в "
-                          "загрузчике до следующего обновления. Прервать и закрыть программу?"),
+        QCoreApplication::translate("TForm1",
+                                    "Идёт обновление прошивки. Если прервать его, принтер "
+                                    "останется в загрузчике до следующего обновления. Прервать "
+                                    "и закрыть программу?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
       event->ignore();

@@ -1,6 +1,7 @@
 #include "app/widget_binding.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "form/translation.h"
+
 namespace zelka::app {
 
 using form::ControlKind;
@@ -18,6 +21,12 @@ using form::ControlKind;
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A caption as the user reads it: the state keeps the Russian text, shown through the
+// catalogue (a port name, a number or a printer's answer has no entry and stays as it is).
+QString Caption(const std::string& s) {
+  return QCoreApplication::translate(form::kWindowContext, s.c_str());
+}
 
 }  // namespace
 
@@ -130,10 +139,10 @@ void WidgetBinding::Apply(const std::string& stateName) {
   widget->setEnabled(c.enabled && !heldBack);
   widget->setVisible(c.visible);
   switch (kind) {
-    case ControlKind::Button: static_cast<QPushButton*>(widget)->setText(Q(c.caption)); break;
+    case ControlKind::Button: static_cast<QPushButton*>(widget)->setText(Caption(c.caption)); break;
     case ControlKind::Label: {
       auto* label = static_cast<QLabel*>(widget);
-      label->setText(Q(c.caption));
+      label->setText(Caption(c.caption));
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, c.colour == form::kRedColour
                                                  ? QColor(Qt::red)
@@ -152,13 +161,13 @@ void WidgetBinding::Apply(const std::string& stateName) {
         combo->addItems(items);
       }
       combo->setCurrentIndex(c.selectedIndex);
-      combo->setEditText(Q(c.caption));
+      combo->setEditText(Caption(c.caption));
       break;
     }
-    case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(Q(c.caption)); break;
+    case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(Caption(c.caption)); break;
     case ControlKind::RadioButton: {
       auto* radio = static_cast<QRadioButton*>(widget);
-      radio->setText(Q(c.caption));
+      radio->setText(Caption(c.caption));
       radio->setChecked(c.checked);
       break;
     }

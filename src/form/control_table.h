@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "form/translation.h"
 #include "form/window_state.h"
 
 namespace zelka::form {
@@ -21,12 +22,13 @@ struct ControlSpec {
   int fontPixelHeight = 0;  // 0 = the window's font
 };
 
-inline constexpr const char* kMainCaption = "Утилита для Принтера Zelka (Версия 1.10)";
+inline constexpr const char* kMainCaption =
+    QT_TRANSLATE_NOOP("Window", "Утилита для Принтера Zelka (Версия 1.10)");
 inline constexpr int kMainClientWidth = 398;
 inline constexpr int kMainClientHeight = 595;
 inline constexpr int kFontPixelHeight = 11;  // Tahoma 8 points at 96 dpi
 
-inline constexpr const char* kBaudDialogCaption = "Установка скорости";
+inline constexpr const char* kBaudDialogCaption = QT_TRANSLATE_NOOP("Window", "Установка скорости");
 inline constexpr int kBaudDialogClientWidth = 235;
 inline constexpr int kBaudDialogClientHeight = 151;
 

@@ -67,7 +67,7 @@ void Identify(MainForm& form, Step from, discovery::Identity identity) {
       },
       [&form](discovery::IdentifyOutcome outcome) {
         if (outcome.stoppedAfter != Step::kBootFirmwareVersion) return;
-        form.Dialog().Information(kOutdatedFirmwareMessage);
+        form.Dialog().Information(form.Tr(kOutdatedFirmwareMessage));
         Identify(form, Step::kMainFirmwareNumber, std::move(outcome.identity));
       });
 }
@@ -80,10 +80,11 @@ void Search(MainForm& form) {
       [&form](discovery::SearchResult result) {
         form.ApplySearchResult(result);
         if (!result.printer) {
-          form.Dialog().Error(NotFoundMessage(result.unopened));
+          form.Dialog().Error(NotFoundMessage(result.unopened, form.Translation()));
           return;
         }
-        form.Dialog().Information(FoundMessage(result.printer->port, result.printer->baud));
+        form.Dialog().Information(
+            FoundMessage(result.printer->port, result.printer->baud, form.Translation()));
         Identify(form, Step::kModel, {});
       });
 }
@@ -99,10 +100,11 @@ void ConnectManually(MainForm& form) {
       [&form, port](discovery::ConnectResult result) {
         if (result.opened != link::Status::kOk) {
           // Reported, not passed off as a printer found: nothing changes in the window.
-          form.Dialog().Error(OpenFailureText(port, result.reason, result.detail));
+          form.Dialog().Error(
+              OpenFailureText(port, result.reason, result.detail, form.Translation()));
           return;
         }
-        form.Dialog().Information(FoundMessage(port, result.baud));
+        form.Dialog().Information(FoundMessage(port, result.baud, form.Translation()));
         for (const char* name : kEnabledByManualConnection) form.Window().SetEnabled(name, true);
       });
 }

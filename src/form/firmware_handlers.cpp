@@ -2,10 +2,13 @@
 // outcome's message.
 #include <atomic>
 
+#include "firmware/board_check.h"
 #include "firmware/bootloader_protocol.h"
 #include "firmware/firmware_file.h"
 #include "firmware/update_firmware.h"
 #include "form/main_form.h"
+#include "form/messages.h"
+#include "form/translation.h"
 
 namespace zelka::form {
 
@@ -13,7 +16,7 @@ namespace {
 
 using firmware::BootStatus;
 
-constexpr char kFirmwareFileFilter[] = "Файлы BIOS (*.bin) | *.bin";
+constexpr char kFirmwareFileFilter[] = QT_TRANSLATE_NOOP("Messages", "Файлы BIOS (*.bin) | *.bin");
 constexpr char kProgressBar[] = "ProgressBar1";
 
 // ProgressBar1 counts tenths of a percent: the transfer's 60 % share then has 600 steps,
@@ -41,10 +44,11 @@ int BarPosition(firmware::UpdateStage stage, std::size_t sent, std::size_t count
   return kSpeedSet + static_cast<int>(share * std::min(sent, count) / count);
 }
 
-std::string TooLargeText(std::uint64_t length) {
-  return "Файл прошивки слишком велик: " + std::to_string(length) +
-         " байт, принтер принимает не более " + std::to_string(firmware::kMaxImageBytes) +
-         " байт. Обновление не начато.";
+std::string TooLargeText(const MainForm& form, std::uint64_t length) {
+  return Substitute(form.Tr(QT_TRANSLATE_NOOP("Messages",
+                                              "Файл прошивки слишком велик: %1 байт, принтер "
+                                              "принимает не более %2 байт. Обновление не начато.")),
+                    {std::to_string(length), std::to_string(firmware::kMaxImageBytes)});
 }
 
 struct Message {
@@ -52,25 +56,29 @@ struct Message {
   std::string text;
 };
 
-Message ResultMessage(BootStatus status) {
+Message ResultMessage(const MainForm& form, BootStatus status) {
   const std::string code = std::to_string(firmware::Code(status));
+  const auto error = [&form, &code](const char* source) {
+    return Message{true, Substitute(form.Tr(source),
+                                    {code, std::to_string(firmware::kMaxImageBytes)})};
+  };
   switch (status) {
-    case BootStatus::kOk: return {false, "Успешно"};
-    case BootStatus::kNoBootEntryReply: return {true, "Ошибка N1: " + code};
-    case BootStatus::kNoEnquiryReply: return {true, "Ошибка N3: " + code};
+    case BootStatus::kOk: return {false, form.Tr(QT_TRANSLATE_NOOP("Messages", "Успешно"))};
+    case BootStatus::kNoBootEntryReply: return error(QT_TRANSLATE_NOOP("Messages", "Ошибка N1: %1"));
+    case BootStatus::kNoEnquiryReply: return error(QT_TRANSLATE_NOOP("Messages", "Ошибка N3: %1"));
     case BootStatus::kImageUnreadable:
-      return {true, "Ошибка N: " + code + ". Не удалось прочитать файл прошивки."};
+      return error(
+          QT_TRANSLATE_NOOP("Messages", "Ошибка N: %1. Не удалось прочитать файл прошивки."));
     case BootStatus::kImageTooLarge:
-      return {true, "Ошибка N: " + code + ". Файл прошивки больше " +
-                        std::to_string(firmware::kMaxImageBytes) + " байт."};
-    default: return {true, "Ошибка N: " + code};
+      return error(QT_TRANSLATE_NOOP("Messages", "Ошибка N: %1. Файл прошивки больше %2 байт."));
+    default: return error(QT_TRANSLATE_NOOP("Messages", "Ошибка N: %1"));
   }
 }
 
 void UpdateFirmware(MainForm& form) {
   WindowState& window = form.Window();
   window.SetPosition(kProgressBar, kStart);
-  const std::optional<std::string> chosen = form.Dialog().ChooseFile(kFirmwareFileFilter, false);
+  const std::optional<std::string> chosen = form.Dialog().ChooseFile(form.Tr(kFirmwareFileFilter), false);
   if (!chosen) return;
   auto image = std::make_shared<firmware::FirmwareImage>();
   const firmware::FirmwareFileRead read = firmware::ReadFirmwareFile(*chosen, *image);
@@ -79,12 +87,13 @@ void UpdateFirmware(MainForm& form) {
     // As ever, a name that is no file ends the update without a word.
     case firmware::FileProblem::kDoesNotExist:
     case firmware::FileProblem::kNotAFile: return;
-    case firmware::FileProblem::kTooLarge: form.Dialog().Error(TooLargeText(read.length)); return;
+    case firmware::FileProblem::kTooLarge: form.Dialog().Error(TooLargeText(form, read.length)); return;
     case firmware::FileProblem::kEmpty:
-      form.Dialog().Error("Файл прошивки пуст. Обновление не начато.");
+      form.Dialog().Error(
+          form.Tr(QT_TRANSLATE_NOOP("Messages", "Файл прошивки пуст. Обновление не начато.")));
       return;
     case firmware::FileProblem::kUnreadable:
-      form.Dialog().Error(ResultMessage(BootStatus::kImageUnreadable).text);
+      form.Dialog().Error(ResultMessage(form, BootStatus::kImageUnreadable).text);
       return;
   }
 
@@ -101,13 +110,13 @@ void UpdateFirmware(MainForm& form) {
               form.Post([&form, position] { form.Window().SetPosition(kProgressBar, position); });
             });
       },
-      [&form](firmware::UpdateResult result) {
+      [&form, board = image->Board()](firmware::UpdateResult result) {
         form.SetUpdatingFirmware(false);
         if (!result.started) {
-          if (result.board.refusal) form.Dialog().Error(*result.board.refusal);
+          if (result.board.refusal) form.Dialog().Error(BoardRefusalText(result.board, board, form.Translation()));
           return;
         }
-        const Message message = ResultMessage(result.status);
+        const Message message = ResultMessage(form, result.status);
         if (message.error) {
           form.Dialog().Error(message.text);
         } else {

@@ -37,7 +37,7 @@ void MainForm::FormCreate() {
   std::vector<std::string> ports;
   if (options_.portSource) ports = options_.portSource();
   window_.SetItems("ComboBox1", std::move(ports));
-  window_.SetCaption("ComboBox1", "Выбор порта");
+  window_.SetCaption("ComboBox1", QT_TRANSLATE_NOOP("Window", "Выбор порта"));
   window_.SetCaption("Edit1", std::to_string(2 * window_.Position("TrackBar1")));
   window_.SetCaption("Edit2", std::to_string(window_.Position("TrackBar2")));
   if (options_.startRemoteService) options_.startRemoteService();

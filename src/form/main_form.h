@@ -19,6 +19,7 @@
 #include "discovery/identity.h"
 #include "discovery/search.h"
 #include "form/dialogs.h"
+#include "form/translation.h"
 #include "form/window_state.h"
 #include "printer/worker.h"
 
@@ -37,6 +38,9 @@ class MainForm {
     // any thread. Empty: the task runs at once on the calling thread (only for callers
     // that are on the window's thread themselves).
     std::function<void(Task)> post;
+    // Turns the window's Russian texts into the user's language (form/translation.h);
+    // empty = Russian.
+    Translator translate;
   };
   using Handler = std::function<void()>;
 
@@ -48,6 +52,13 @@ class MainForm {
   WindowState& Window() { return window_; }
   Dialogs& Dialog() { return dialogs_; }
   printer::Worker& Worker() { return worker_; }
+  // A message box text or a file filter in the user's language (kMessagesContext unless
+  // told); the state's captions stay Russian, the front end translates them as it shows
+  // them.
+  std::string Tr(const char* source, const char* context = kMessagesContext) const {
+    return Translate(options_.translate, context, source);
+  }
+  const Translator& Translation() const { return options_.translate; }
 
   // Fills the port list anew, rewrites the track bars' edit boxes, starts the service.
   // Safe to run any number of times.

@@ -1,35 +1,92 @@
 #include "form/messages.h"
 
+#include "firmware/board_check.h"
 #include "link/port_owner.h"
 
 namespace zelka::form {
 
-std::string FoundMessage(const std::string& port, int baud) {
-  return "Принтер чеков найден на " + port + " на скорости " + std::to_string(baud);
+namespace {
+
+std::string Tr(const Translator& translate, const char* source) {
+  return Translate(translate, kMessagesContext, source);
+}
+
+}  // namespace
+
+std::string FoundMessage(const std::string& port, int baud, const Translator& translate) {
+  return Substitute(
+      Tr(translate, QT_TRANSLATE_NOOP("Messages", "Принтер чеков найден на %1 на скорости %2")),
+      {port, std::to_string(baud)});
 }
 
 std::string OpenFailureText(const std::string& port, link::OpenFailure reason,
-                            const std::string& detail) {
+                            const std::string& detail, const Translator& translate) {
   switch (reason) {
     case link::OpenFailure::kPermissionDenied: {
       const std::string group = link::PortOwnerGroup(port);
-      return port + ": нет доступа — добавьте пользователя в группу " +
-             (group.empty() ? std::string("dialout") : group);
+      return Substitute(
+          Tr(translate,
+             QT_TRANSLATE_NOOP("Messages", "%1: нет доступа — добавьте пользователя в группу %2")),
+          {port, group.empty() ? std::string("dialout") : group});
     }
-    case link::OpenFailure::kBusy: return port + ": порт занят другой программой";
-    case link::OpenFailure::kAbsent: return port + ": порт не найден";
+    case link::OpenFailure::kBusy:
+      return Substitute(
+          Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: порт занят другой программой")), {port});
+    case link::OpenFailure::kAbsent:
+      return Substitute(Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: порт не найден")), {port});
     case link::OpenFailure::kNone:
     case link::OpenFailure::kOther: break;
   }
-  return port + ": не удалось открыть порт" + (detail.empty() ? "" : " (" + detail + ")");
+  if (detail.empty()) {
+    return Substitute(Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: не удалось открыть порт")),
+                      {port});
+  }
+  // The detail is the system's own wording of the error, passed on as it is.
+  return Substitute(
+      Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: не удалось открыть порт (%2)")),
+      {port, detail});
 }
 
-std::string NotFoundMessage(const std::vector<discovery::PortProblem>& unopened) {
-  std::string text = kPrinterNotFound;
+std::string NotFoundMessage(const std::vector<discovery::PortProblem>& unopened,
+                            const Translator& translate) {
+  std::string text = Tr(translate, kPrinterNotFound);
   for (const auto& problem : unopened) {
-    text += "\n" + OpenFailureText(problem.port, problem.reason, problem.detail);
+    text += "\n" + OpenFailureText(problem.port, problem.reason, problem.detail, translate);
   }
   return text;
+}
+
+// The board check's refusal in the user's language. The check words it in Russian; the
+// same sentence is rebuilt here from the catalogue's template when it is one of the two
+// known ones, and shown as the check worded it otherwise.
+std::string BoardRefusalText(const firmware::BoardCheck& check, std::uint8_t fileBoard,
+                             const Translator& translate) {
+  const std::string& refusal = *check.refusal;
+  struct Known {
+    const char* source;
+    std::vector<std::string> arguments;
+  };
+  const std::optional<int> board =
+      check.bootNumber ? firmware::BoardVersionOf(*check.bootNumber) : std::nullopt;
+  const std::string fileVersion = std::to_string(fileBoard);
+  const std::string boardVersion = board ? std::to_string(*board) : std::string();
+  const std::string address = firmware::kDownloadAddress;
+  const Known known[] = {
+      {QT_TRANSLATE_NOOP("Messages",
+                         "Внимание!!! Данная версия программы устарела и не поддерживает текущую "
+                         "версии платы. Пожалуйста обновите программу с сайта: %1"),
+       {address}},
+      {QT_TRANSLATE_NOOP("Messages",
+                         "Внимание!!! Данная версия прошивки(версия %1) не соответствует текущей "
+                         "версии платы(версия %2)."),
+       {fileVersion, boardVersion}},
+  };
+  for (const Known& k : known) {
+    if (Substitute(k.source, k.arguments) == refusal) {
+      return Substitute(Tr(translate, k.source), k.arguments);
+    }
+  }
+  return refusal;
 }
 
 }  // namespace zelka::form

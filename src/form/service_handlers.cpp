@@ -91,7 +91,7 @@ void RegisterServiceHandlers(MainForm& form) {
   });
   form.SetHandler("Button17", [&form] {
     form.RunJob<printer::Result>(service::RunSelfTest, [&form](printer::Result result) {
-      if (result.Ok()) form.Dialog().Information(kPrinterHealthyMessage);
+      if (result.Ok()) form.Dialog().Information(form.Tr(kPrinterHealthyMessage));
     });
   });
   form.SetHandler("Button15", [&form] {

@@ -1,0 +1,37 @@
+// The window's language: Russian (the texts as written) or English (the catalogue
+// translations/zelka_en.ts, compiled into the program).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "form/translation.h"
+
+namespace zelka::app {
+
+enum class Language { kRussian, kEnglish };
+
+// "ru" or "en" (the --lang values); nothing for anything else.
+std::optional<Language> LanguageNamed(std::string_view code);
+
+// The window's language: the --lang value when there is one; otherwise the locale's
+// (e.g. "de_DE.UTF-8", "ru_RU", "C"): English for any language but Russian, Russian for
+// Russian and for no language at all ("", "C", "POSIX"), as the program always spoke.
+Language ChooseLanguage(const std::optional<std::string>& option, const std::string& localeName);
+
+// The locale the system asks messages in: LC_ALL, LC_MESSAGES, LANG, the first that is
+// set; where none is (Windows), the system's own locale.
+std::string MessagesLocaleName();
+
+// Loads the language's catalogue into the application (Russian needs none) and keeps it
+// there until RemoveLanguage or the end. False when the catalogue cannot be loaded.
+bool InstallLanguage(Language language);
+void RemoveLanguage();
+
+// The form's translator: Qt's translation of `source` in `context`, as UTF-8; the source
+// itself when no catalogue holds it.
+std::string TranslateText(const char* context, const char* source);
+inline form::Translator QtTranslator() { return TranslateText; }
+
+}  // namespace zelka::app
