@@ -24,6 +24,8 @@ Connection::Connection(SocketDescriptor descriptor, ConnectionHub& hub)
   connect(&readable_, &QSocketNotifier::activated, this, &Connection::OnReadable);
   connect(&writable_, &QSocketNotifier::activated, this, &Connection::Flush);
   connect(&stall_, &QTimer::timeout, this, &Connection::Fail);
+  departed_.setInterval(kDepartedCheck);
+  connect(&departed_, &QTimer::timeout, this, &Connection::CheckDeparted);
 }
 
 Connection::~Connection() {
@@ -62,6 +64,8 @@ void Connection::ReadInput() {
     Fail();
   } else if (read.ended) {
     inputEnded_ = true;
+    // Nothing more is read from it, so a reset would go unseen without a look now and then.
+    departed_.start();
   } else if (read.bytes > 0) {
     reader_.Feed(std::string_view(chunk.data(), read.bytes));
   }
@@ -136,6 +140,10 @@ void Connection::UpdateReading() {
   readable_.setEnabled(!inputEnded_ && room);
 }
 
+void Connection::CheckDeparted() {
+  if (!ended_ && PeerGone(descriptor_)) Fail();
+}
+
 void Connection::Fail() {
   gone_ = true;
   End();
@@ -147,6 +155,7 @@ void Connection::End() {
   readable_.setEnabled(false);
   writable_.setEnabled(false);
   stall_.stop();
+  departed_.stop();
   CloseSocket(descriptor_);
   hub_.Ended(*this);
 }

@@ -37,6 +37,9 @@ class ConnectionHub;
 inline constexpr std::size_t kReadAhead = 2 * (kMaxLineBytes + 2);
 inline constexpr std::size_t kMaxUnsent = 64 * 1024;
 inline constexpr std::chrono::milliseconds kWriteStall{10000};
+// How often a client that has ended its input is looked at while its commands wait: one
+// that closed for good (a reset came back) has gone, and its searches are dropped.
+inline constexpr std::chrono::milliseconds kDepartedCheck{100};
 
 class Connection final : public QObject {
   Q_OBJECT
@@ -52,6 +55,8 @@ class Connection final : public QObject {
   // The command handed to the hub is done: the next line may run.
   void CommandDone();
   bool Gone() const { return gone_; }
+  // Ends the connection when its client has closed it for good (a reset came back).
+  void DropIfDeparted() { CheckDeparted(); }
   // Posts to this connection from any thread; dropped once it has ended.
   const std::shared_ptr<Mailbox>& Box() const { return box_; }
 
@@ -63,6 +68,7 @@ class Connection final : public QObject {
   void Flush();
   void UpdateReading();
   void Fail();
+  void CheckDeparted();
   void End();
 
   SocketDescriptor descriptor_;
@@ -71,6 +77,7 @@ class Connection final : public QObject {
   QSocketNotifier readable_;
   QSocketNotifier writable_;
   QTimer stall_;
+  QTimer departed_;
   LineReader reader_;
   std::string unsent_;
   bool busy_ = false;       // a command of this client is queued or running

@@ -60,6 +60,7 @@ void ConnectionHub::Accept(SocketDescriptor descriptor) {
     queue_ = std::make_shared<TaskQueue>();
     box_ = std::make_shared<Mailbox>(queue_);
   }
+  if (static_cast<int>(connections_.size()) >= limits_.maxClients) DropDeparted();
   const bool full = static_cast<int>(connections_.size()) >= limits_.maxClients;
   if (full || !limits_.allow.Allows(PeerAddress(descriptor)) || !PrepareSocket(descriptor)) {
     CloseSocket(descriptor);
@@ -70,6 +71,14 @@ void ConnectionHub::Accept(SocketDescriptor descriptor) {
   connections_.emplace(client, std::move(connection));
   ++live_;
   client->Start();
+}
+
+void ConnectionHub::DropDeparted() {
+  // Under a burst the places are taken by clients that have already vanished and whose
+  // reset has not been read yet; a newcomer must not be turned away for them.
+  std::vector<Connection*> clients;
+  for (const auto& [client, owned] : connections_) clients.push_back(client);
+  for (Connection* client : clients) client->DropIfDeparted();
 }
 
 void ConnectionHub::CloseAll() {

@@ -66,6 +66,7 @@ class ConnectionHub {
   struct Search;
   struct OneShot;
   void StartSearch(Connection& client);
+  void DropDeparted();
   void RunOneShot(Connection& client, Action action);
 
   const Host& host_;

@@ -28,6 +28,9 @@ bool PrepareSocket(SocketDescriptor descriptor);
 IoResult ReadSome(SocketDescriptor descriptor, char* buffer, std::size_t size);
 IoResult WriteSome(SocketDescriptor descriptor, const char* data, std::size_t size);
 void CloseSocket(SocketDescriptor descriptor);
+// True once the connection is broken or closed by the client in both directions (a
+// reset came back); false while it may still take what is written. Does not wait.
+bool PeerGone(SocketDescriptor descriptor);
 // The client's address; a null address when it cannot be had. An IPv4 client of a
 // dual-stack socket comes as its IPv4 address, not the IPv4-mapped IPv6 one.
 QHostAddress PeerAddress(SocketDescriptor descriptor);

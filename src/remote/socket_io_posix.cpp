@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,6 +42,12 @@ IoResult WriteSome(SocketDescriptor descriptor, const char* data, std::size_t si
 }
 
 void CloseSocket(SocketDescriptor descriptor) { ::close(static_cast<int>(descriptor)); }
+
+bool PeerGone(SocketDescriptor descriptor) {
+  pollfd state{static_cast<int>(descriptor), POLLOUT, 0};
+  if (::poll(&state, 1, 0) < 0) return false;
+  return (state.revents & (POLLERR | POLLHUP)) != 0;
+}
 
 QHostAddress PeerAddress(SocketDescriptor descriptor) {
   sockaddr_storage storage{};

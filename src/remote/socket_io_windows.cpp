@@ -31,6 +31,12 @@ IoResult WriteSome(SocketDescriptor descriptor, const char* data, std::size_t si
 
 void CloseSocket(SocketDescriptor descriptor) { ::closesocket(static_cast<SOCKET>(descriptor)); }
 
+bool PeerGone(SocketDescriptor descriptor) {
+  WSAPOLLFD state{static_cast<SOCKET>(descriptor), POLLOUT, 0};
+  if (::WSAPoll(&state, 1, 0) < 0) return false;
+  return (state.revents & (POLLERR | POLLHUP)) != 0;
+}
+
 QHostAddress PeerAddress(SocketDescriptor descriptor) {
   sockaddr_storage storage{};
   int length = sizeof storage;
