@@ -73,7 +73,8 @@ struct ServedPrinter {
     host.worker = worker.get();
     host.ports = [port] { return std::vector<std::string>{port}; };
     server = std::make_unique<remote::RemoteQueryServer>(
-        host, remote::RemoteQueryServer::Options{.port = 0, .addresses = {"127.0.0.1"}});
+        host, remote::RemoteQueryServer::Options{
+                  .port = 0, .addresses = {"127.0.0.1"}, .maxClients = 256});
     ok = server->Start();
   }
   ~ServedPrinter() {
