@@ -27,7 +27,7 @@ inline constexpr std::size_t kMaxLineBytes = 16384;
 
 
 enum class Action {
-  SearchAndIdentify,  // AutoDetectPrinter with AMode 1; the records go back to the client
+  SearchAndIdentify,  // search and identification; the records go back to the client
   KickDrawer,         // ESC p 0 150 150, then the drawer's pause
   FeedOneLine,        // LF
   PrintStoredLogo,    // GS / 0

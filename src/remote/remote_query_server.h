@@ -1,4 +1,4 @@
-// The remote query service, the main window's IdTCPServer1: it listens on TCP port 4444
+// The remote query service: it listens on TCP port 4444
 // (or as configured), greets every client and serves all of them from one network thread.
 //
 // Thread-safety: Start, Stop and the accessors belong to the thread that owns the server;
@@ -38,7 +38,7 @@ class RemoteQueryServer {
   RemoteQueryServer& operator=(const RemoteQueryServer&) = delete;
 
   // Starts listening on the first call and says whether it does. Every later call
-  // (FormCreate runs again before each search) changes nothing and gives the same answer.
+  // (the window asks again before each search) changes nothing and gives the same answer.
   bool Start();
   bool Started() const { return started_; }
   bool Listening() const { return listener_ != nullptr; }

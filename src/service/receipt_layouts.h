@@ -29,8 +29,8 @@ struct FontGroup {
   const char* label80;  // 80 mm layout
   int digits80;
   const char* label57;  // both 57 mm layouts
-  int digits57;         // Button22 on 57 mm paper
-  int digits57On80;     // Button21: the 57 mm layout on an 80 mm printer
+  int digits57;         // the test receipt on 57 mm paper
+  int digits57On80;     // the 57 mm layout on an 80 mm printer
 };
 
 inline constexpr std::size_t kFontGroupCount = 16;

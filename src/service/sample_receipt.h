@@ -1,4 +1,4 @@
-// The hidden sample shop receipt (Button20, below the window's client area): three frames
+// The hidden sample shop receipt (a button below the window's client area): three frames
 // of raw bytes, the text already in code page 866, sent without any width limit.
 #pragma once
 

@@ -24,7 +24,7 @@ using printer::Problem;
 using service::ReceiptLayout;
 using Script = std::vector<std::string>;
 
-// The receipts as the design lays them out, written out independently of the program.
+// The receipts as they are laid out, written out independently of the program.
 const std::array<const char*, 10> kSale80 = {
     "  Sale TICKET N 17434",
     "  TOBAP HOMEP 1       15.00  *  1  =  15.00",

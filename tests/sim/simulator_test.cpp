@@ -380,7 +380,7 @@ TEST_F(BootloaderTest, BlockWithAWrongSumIsRefusedAndNotKept) {
   EXPECT_EQ(Exchange(*port, DataBlock(first), 1), kAck);
   EXPECT_EQ(Exchange(*port, DataBlock(second, false), 1), kNak);
   EXPECT_EQ(sim_->ReceivedImage(), first);
-  // The sum covers the fill: a short last block with the design's example sum 0x09.
+  // The sum covers the fill: a short last block whose sum is 0x09.
   const Bytes last = DataBlock({0x01, 0x02, 0x03});
   EXPECT_EQ(last.back(), 0x09);
   EXPECT_EQ(Exchange(*port, last, 1), kAck);
