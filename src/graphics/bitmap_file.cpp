@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "graphics/picture_options.h"
+
 namespace zelka::graphics {
 
 BitmapError BitmapFile::OpenAndRead(const std::string& name) {
@@ -19,16 +21,11 @@ BitmapError BitmapFile::OpenAndRead(const std::string& name) {
 }
 
 BitmapError BitmapFile::Open(const std::string& name) {
-  if (const BitmapError error = OpenAndRead(name); error != BitmapError::kNone) return error;
-  BitmapInfo info;
-  if (const BitmapError error = ParseBitmapHeader(Head(), Length(), info);
-      error != BitmapError::kNone) {
-    return error;
-  }
-  info_ = info;
-  bitmap_ = true;
-  state_ = State::kChecked;
-  return BitmapError::kNone;
+  if (const BitmapError error = OpenAny(name); error != BitmapError::kNone) return error;
+  if (bitmap_) return BitmapError::kNone;
+  // Not even the signature (the header check's first answer); nothing may be read.
+  state_ = State::kClosed;
+  return BitmapError::kNotBitmap;
 }
 
 BitmapError BitmapFile::OpenAny(const std::string& name) {
@@ -45,6 +42,12 @@ BitmapError BitmapFile::OpenAny(const std::string& name) {
   }
   state_ = State::kChecked;
   return BitmapError::kNone;
+}
+
+BitmapError BitmapFile::ReadForPath(std::size_t oneBitLimit, std::vector<std::uint8_t>& bytes) {
+  if (IsPlainOneBit()) return ReadAll(oneBitLimit, bytes);
+  const BitmapError error = ReadAll(kMaxSourceFileBytes, bytes);
+  return error == BitmapError::kTooLarge ? BitmapError::kSourceTooLarge : error;
 }
 
 BitmapError BitmapFile::ReadAll(std::size_t limit, std::vector<std::uint8_t>& bytes) {

@@ -34,6 +34,10 @@ class BitmapFile {
   BitmapError OpenAny(const std::string& name);
   // Whether the opened file claimed to be a bitmap (and so had its headers checked).
   bool IsBitmap() const { return bitmap_; }
+  // A checked bitmap of one bit per pixel, uncompressed: the kind sent as it is.
+  bool IsPlainOneBit() const {
+    return bitmap_ && info_.bitsPerPixel == 1 && info_.compression == kCompressionNone;
+  }
 
   // Valid once Open returned kNone, or OpenAny with IsBitmap().
   const BitmapInfo& Info() const { return info_; }
@@ -48,6 +52,9 @@ class BitmapFile {
   // a file longer than `limit`; kCannotRead before a successful Open, on a second call, or
   // when the file yields fewer bytes than it had. `bytes` changes only on kNone.
   BitmapError ReadAll(std::size_t limit, std::vector<std::uint8_t>& bytes);
+  // ReadAll with the limit of the file's kind: `oneBitLimit` for a plain one-bit bitmap,
+  // else the picture decoders' kMaxSourceFileBytes (beyond it kSourceTooLarge).
+  BitmapError ReadForPath(std::size_t oneBitLimit, std::vector<std::uint8_t>& bytes);
 
  private:
   enum class State { kClosed, kChecked, kRead };

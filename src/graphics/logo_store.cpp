@@ -35,21 +35,16 @@ BitmapError LoadLogo(const std::string& utf8Path, Logo& logo, const ConversionOp
   if (const BitmapError error = source.OpenAny(utf8Path); error != BitmapError::kNone) {
     return error;
   }
-  const bool oneBit = source.IsBitmap() && source.Info().bitsPerPixel == 1 &&
-                      source.Info().compression == kCompressionNone;
-  std::vector<std::uint8_t> bytes;
-  if (oneBit) {
+  if (source.IsPlainOneBit()) {
     if (const BitmapError error = CheckSizeField(source.Head(), source.Length());
         error != BitmapError::kNone) {
       return error;
     }
-    if (const BitmapError error = source.ReadAll(kLogoFileLimit, bytes);
-        error != BitmapError::kNone) {
-      return error;
-    }
-  } else if (const BitmapError error = source.ReadAll(kMaxSourceFileBytes, bytes);
-             error != BitmapError::kNone) {
-    return error == BitmapError::kTooLarge ? BitmapError::kSourceTooLarge : error;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (const BitmapError error = source.ReadForPath(kLogoFileLimit, bytes);
+      error != BitmapError::kNone) {
+    return error;
   }
   return LogoFromBytes(std::move(bytes), options, logo);
 }

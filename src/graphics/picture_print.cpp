@@ -32,21 +32,16 @@ BitmapError LoadPicture(const std::string& utf8Path, Picture& picture,
   if (const BitmapError error = source.OpenAny(utf8Path); error != BitmapError::kNone) {
     return error;
   }
-  const bool oneBit = source.IsBitmap() && source.Info().bitsPerPixel == 1 &&
-                      source.Info().compression == kCompressionNone;
-  std::vector<std::uint8_t> bytes;
-  if (oneBit) {
+  if (source.IsPlainOneBit()) {
     // Checked before the file is read, as the file's own limit is.
     if (const BitmapError error = CheckPrintable(source.Info()); error != BitmapError::kNone) {
       return error;
     }
-    if (const BitmapError error = source.ReadAll(kPictureBufferSize, bytes);
-        error != BitmapError::kNone) {
-      return error;
-    }
-  } else if (const BitmapError error = source.ReadAll(kMaxSourceFileBytes, bytes);
-             error != BitmapError::kNone) {
-    return error == BitmapError::kTooLarge ? BitmapError::kSourceTooLarge : error;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (const BitmapError error = source.ReadForPath(kPictureBufferSize, bytes);
+      error != BitmapError::kNone) {
+    return error;
   }
   return PictureFromBytes(std::move(bytes), options, picture);
 }
