@@ -1,10 +1,10 @@
 // ports: the system's serial ports, what they are, and whether this user may open them.
 #include <QJsonArray>
-#include <QSerialPortInfo>
 
 #include <chrono>
 
 #include "cli/commands.h"
+#include "link/port_list.h"
 
 namespace zelka::cli {
 
@@ -35,29 +35,26 @@ QString Hex4(quint16 value) { return QStringLiteral("%1").arg(value, 4, 16, QLat
 int RunPorts(Context& context) {
   QJsonArray list;
   std::string text;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-    const std::string name = info.portName().toStdString();
+  for (const link::PortInfo& info : link::SystemPorts()) {
     link::SerialLink link;
-    const char* access = AccessWords(link, name);
+    const char* access = AccessWords(link, info.name);
+    const QString description = QString::fromStdString(info.description);
+    const QString serial = QString::fromStdString(info.serialNumber);
     QJsonObject port;
-    port.insert(QStringLiteral("name"), info.portName());
-    port.insert(QStringLiteral("description"), info.description());
-    port.insert(QStringLiteral("vid"), info.hasVendorIdentifier() ? QJsonValue(Hex4(info.vendorIdentifier()))
-                                                                  : QJsonValue(QJsonValue::Null));
-    port.insert(QStringLiteral("pid"), info.hasProductIdentifier() ? QJsonValue(Hex4(info.productIdentifier()))
-                                                                   : QJsonValue(QJsonValue::Null));
-    port.insert(QStringLiteral("serial"), info.serialNumber().isEmpty() ? QJsonValue(QJsonValue::Null)
-                                                                         : QJsonValue(info.serialNumber()));
+    port.insert(QStringLiteral("name"), QString::fromStdString(info.name));
+    port.insert(QStringLiteral("description"), description);
+    port.insert(QStringLiteral("vid"), info.vendorId ? QJsonValue(Hex4(*info.vendorId)) : QJsonValue(QJsonValue::Null));
+    port.insert(QStringLiteral("pid"), info.productId ? QJsonValue(Hex4(*info.productId)) : QJsonValue(QJsonValue::Null));
+    port.insert(QStringLiteral("serial"), serial.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(serial));
     port.insert(QStringLiteral("access"), QString::fromLatin1(access));
     list.append(port);
 
-    text += name + "  " + access;
-    if (!info.description().isEmpty()) text += "  " + info.description().toStdString();
-    if (info.hasVendorIdentifier() && info.hasProductIdentifier()) {
-      text += "  [" + Hex4(info.vendorIdentifier()).toStdString() + ":" +
-              Hex4(info.productIdentifier()).toStdString() + "]";
+    text += info.name + "  " + access;
+    if (!info.description.empty()) text += "  " + info.description;
+    if (info.vendorId && info.productId) {
+      text += "  [" + Hex4(*info.vendorId).toStdString() + ":" + Hex4(*info.productId).toStdString() + "]";
     }
-    if (!info.serialNumber().isEmpty()) text += "  serial " + info.serialNumber().toStdString();
+    if (!info.serialNumber.empty()) text += "  serial " + info.serialNumber;
     text += "\n";
   }
   if (list.isEmpty()) text = "No serial ports found.\n";

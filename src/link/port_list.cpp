@@ -1,14 +1,10 @@
 #include "link/port_list.h"
 
-#include <QSerialPortInfo>
-
 namespace zelka::link {
 
 std::vector<std::string> SystemPortNames() {
   std::vector<std::string> names;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-    names.push_back(info.portName().toStdString());
-  }
+  for (PortInfo& port : SystemPorts()) names.push_back(std::move(port.name));
   return names;
 }
 
