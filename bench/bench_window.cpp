@@ -2,8 +2,6 @@
 // between the ticks of a 5 ms timer during a search over four silent ports and during a
 // 700,000-byte firmware update, on the real window (offscreen platform).
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "app/tform1.h"
+#include "bench/window_stall.h"
 #include "form/unattended_dialogs.h"
 #include "printer/worker.h"
 #include "sim/simulator.h"
@@ -25,30 +24,6 @@ class NoSleeper final : public printer::Sleeper {
  public:
   void SleepFor(std::chrono::milliseconds) override {}
 };
-
-struct Stall {
-  qint64 largestGapMs = 0;
-  qint64 totalMs = 0;
-};
-
-// Clicks `button` and runs the event loop until the window's jobs have ended.
-Stall Measure(app::TForm1& window, const char* button) {
-  QElapsedTimer sinceTick;
-  QElapsedTimer total;
-  Stall stall;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    stall.largestGapMs = std::max(stall.largestGapMs, sinceTick.restart());
-  });
-  total.start();
-  sinceTick.start();
-  ticker.start(5);
-  window.Form().Click(button);
-  while (window.Form().Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-  ticker.stop();
-  stall.totalMs = total.elapsed();
-  return stall;
-}
 
 }  // namespace
 
@@ -72,7 +47,7 @@ int main(int argc, char** argv) {
     form::MainForm::Options options;
     options.portSource = [&] { return ports; };
     app::TForm1 window(dialogs, worker, options);
-    const Stall search = Measure(window, "Button7");
+    const bench::Stall search = bench::MeasureStall(window, "Button7");
     std::printf("search over 4 silent ports: %lld ms, largest event-loop gap %lld ms\n",
                 static_cast<long long>(search.totalMs), static_cast<long long>(search.largestGapMs));
     worker.Stop();
@@ -94,8 +69,8 @@ int main(int argc, char** argv) {
     form::MainForm::Options options;
     options.portSource = [&] { return std::vector<std::string>{printer.PortName()}; };
     app::TForm1 window(dialogs, worker, options);
-    Measure(window, "Button7");  // finds the printer; Button14 needs its port
-    const Stall update = Measure(window, "Button14");
+    bench::MeasureStall(window, "Button7");  // finds the printer; Button14 needs its port
+    const bench::Stall update = bench::MeasureStall(window, "Button14");
     std::printf("firmware update of 700,000 bytes: %lld ms, largest event-loop gap %lld ms (%s)\n",
                 static_cast<long long>(update.totalMs), static_cast<long long>(update.largestGapMs),
                 dialogs.lastError.empty() ? "success" : dialogs.lastError.c_str());

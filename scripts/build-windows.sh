@@ -25,7 +25,7 @@ cmake -S . -B "$build_dir" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt_tree/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/windows/wine-run.sh" \
-  -DZELKA_WERROR=$werror -DZELKA_BUILD_BENCH=OFF >/dev/null
+  -DZELKA_WERROR=$werror -DZELKA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
 
 # The programs as they are shipped, in BUILD_DIR/stage.

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the whole test suite.
+# Installs what is needed, builds, and runs the whole test suite; where Wine and Qt for
+# MinGW are present (ZELKA_QT_MINGW or ../shared/toolchains/), also the Windows programs'
+# tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 root=$PWD
+# The Windows tests first, so that ctest's summary below stays the closing line.
+if command -v wine >/dev/null && windows_qt=$(bash scripts/windows/find-qt-mingw.sh build-windows 2>/dev/null); then
+  ZELKA_QT_MINGW=$windows_qt bash scripts/test-windows.sh build-windows
+fi
 cd "${ZELKA_BUILD_DIR:-build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "$@"
 if [ "${CI:-}" = "true" ]; then
