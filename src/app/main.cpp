@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/console.h"
 #include "app/demo_printer.h"
 #include "app/language.h"
 #include "app/options.h"
@@ -40,6 +41,7 @@ void StartRemoteService(zelka::remote::RemoteQueryServer& remote) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zelka::app::UseStartingConsole();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelka-utility"));
 

@@ -1,10 +1,11 @@
 #include "cli/printer_selection.h"
 
 #include <chrono>
-#include <set>
+#include <map>
 
 #include "cli/failure_text.h"
 #include "link/port_list.h"
+#include "link/port_name.h"
 
 namespace zelka::cli {
 
@@ -26,7 +27,9 @@ NotFound ExplainNotFound(const discovery::SearchResult& result,
   }
   // When no port of the list could be opened, and all for the same reason, that reason is
   // what the user has to mend (most often: not in the port's group).
-  const std::set<std::string> distinct(searched.begin(), searched.end());
+  // Each port once, however often and in whatever spelling it was named.
+  std::map<std::string, std::string> distinct;
+  for (const std::string& port : searched) distinct.emplace(link::PortKey(port), port);
   if (!result.unopened.empty() && result.unopened.size() == distinct.size()) {
     const discovery::PortProblem& first = result.unopened.front();
     bool alike = true;
@@ -37,7 +40,7 @@ NotFound ExplainNotFound(const discovery::SearchResult& result,
     }
   }
   std::string ports;
-  for (const std::string& port : distinct) ports += (ports.empty() ? "" : ", ") + port;
+  for (const auto& [key, port] : distinct) ports += (ports.empty() ? "" : ", ") + port;
   std::string message = "no printer found on " + ports +
                         " at 57600, 9600, 115200 or 19200 baud; check that the printer is on "
                         "and connected, or name its port with --port";

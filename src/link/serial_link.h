@@ -76,7 +76,9 @@ class SerialLink {
   // Opens `name` at `baud` (8N1, no flow control, DTR and RTS raised where the device has
   // them) and discards input that arrived while it was closed. kAlreadyOpen and no change
   // when this link is open; kNoPort for the name "0"; kCannotOpen with the reason in
-  // LastOpenFailure()/LastOpenError() when the device cannot be opened.
+  // LastOpenFailure()/LastOpenError() when the device cannot be opened;
+  // kCannotApplySettings with the system's words in LastOpenError() when it opened but
+  // took no line settings (no serial port).
   Status Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout);
   // Waits for the written bytes to leave, then closes. Nothing when not open.
   void Close();
@@ -114,7 +116,8 @@ class SerialLink {
   };
 
   // Platform: opens the device at `baud` with the line settings of Open into device_;
-  // kCannotOpen (with openFailure_ and openError_ set) or kCannotApplySettings otherwise.
+  // kCannotOpen (with openFailure_ and openError_ set) or kCannotApplySettings (with
+  // openError_ set) otherwise.
   Status OpenDevice(const std::string& name, int baud);
   // Platform: writes `bytes` within `timeout`; false when not all of them left in time,
   // and then nothing of them stays queued.

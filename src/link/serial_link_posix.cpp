@@ -61,7 +61,10 @@ Status SerialLink::OpenDevice(const std::string& name, int baud) {
     openError_ = port.errorString().toStdString();
     return Status::kCannotOpen;
   }
-  if (!ApplyLineSettings(port, baud)) return Status::kCannotApplySettings;
+  if (!ApplyLineSettings(port, baud)) {
+    openError_ = port.errorString().toStdString();
+    return Status::kCannotApplySettings;
+  }
   // A device without modem lines (a pseudo-terminal, some adapters) refuses these; the
   // line works all the same, so the refusal is not an open failure.
   port.setDataTerminalReady(true);

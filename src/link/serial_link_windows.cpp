@@ -105,9 +105,13 @@ Status SerialLink::OpenDevice(const std::string& name, int baud) {
 
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
-  if (!GetCommState(handle, &dcb)) return Status::kCannotApplySettings;
-  ApplyLineSettings(dcb, baud);
-  if (!SetCommState(handle, &dcb)) return Status::kCannotApplySettings;
+  const bool read = GetCommState(handle, &dcb) != 0;
+  if (read) ApplyLineSettings(dcb, baud);
+  if (!read || !SetCommState(handle, &dcb)) {
+    // A device that is no serial port (a file, a printer share) ends here.
+    openError_ = SystemMessage(GetLastError());
+    return Status::kCannotApplySettings;
+  }
   // Bounded from the start; each read and write sets its own.
   SetTimeouts(handle, kInterByteTimeout, kWriteTimeout);
   // A real serial port does not keep what arrived while nobody had it open: a reply the

@@ -17,6 +17,7 @@ Result OpenPrinter(Session& session, std::chrono::milliseconds readTimeout) {
     default:
       result.problem = Problem::kCannotOpen;
       result.openFailure = link::OpenFailure::kOther;
+      result.detail = session.Link().LastOpenError();
       return result;
   }
 }
