@@ -107,6 +107,10 @@
         <source>Не удалось передать картинку на принтер: строка %1 из %2. Печать прервана.</source>
         <translation>Could not send the picture to the printer: row %1 of %2. Printing stopped.</translation>
     </message>
+    <message>
+        <source>Рисунок записан так, что для его чтения нужно слишком много памяти или времени (более %1 МБ или более %2 проходов JPEG). Сохраните его как обычный JPEG или PNG.</source>
+        <translation>The picture is stored in a way that takes too much memory or time to read (over %1 MB or over %2 JPEG scans). Save it as a plain JPEG or PNG.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -206,6 +210,10 @@
     <message>
         <source>%1 × %2 точек</source>
         <translation>%1 × %2 dots</translation>
+    </message>
+    <message>
+        <source>Чтение рисунка…</source>
+        <translation>Reading the picture…</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "files/regular_file.h"
+#include "graphics/picture_options.h"
 #include "graphics/picture_preview.h"
 
 namespace zelka::cli {
@@ -115,6 +116,11 @@ std::string BitmapErrorReason(graphics::BitmapError error) {
     case BitmapError::kSourceTooLarge: return "the picture file is too large";
     case BitmapError::kConvertedTooLarge:
       return "the picture, scaled to the paper, does not fit the printer's buffer";
+    case BitmapError::kTooCostlyToDecode:
+      return "decoding the picture would take over " +
+             std::to_string(graphics::kDecoderAllocationLimitMb) + " MB or over " +
+             std::to_string(graphics::kMaxJpegScans) +
+             " JPEG scans; save it as a plain (baseline) JPEG or a PNG";
     case BitmapError::kCannotWrite: return "the preview file could not be written";
   }
   return {};
