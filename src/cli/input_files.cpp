@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "files/regular_file.h"
+#include "files/replaced_file.h"
 #include "graphics/picture_options.h"
 #include "graphics/picture_preview.h"
 
@@ -76,16 +77,24 @@ int RefuseBitmap(Context& context, graphics::BitmapError error) {
 int WritePreview(Context& context, const QImage& dots) {
   const auto& preview = context.invocation.preview;
   if (!preview) return 0;
-  if (const auto e = graphics::WritePreviewPng(dots, *preview); e != graphics::BitmapError::kNone) {
-    return context.output.Fail(ExitCode::kFileRefused, *preview + ": " + BitmapErrorReason(e));
+  const files::WriteResult written = graphics::WritePreviewPng(dots, *preview);
+  if (written.error == files::WriteError::kNotRegular) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               *preview + ": not a regular file (a pipe, device or directory); "
+                                          "name a new file or a regular one");
   }
-  QJsonObject written;
-  written.insert(QStringLiteral("preview"), QString::fromStdString(*preview));
-  written.insert(QStringLiteral("width"), dots.width());
-  written.insert(QStringLiteral("height"), dots.height());
+  if (!written.Ok()) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               *preview + ": " + BitmapErrorReason(graphics::BitmapError::kCannotWrite) +
+                                   ": " + written.systemReason);
+  }
+  QJsonObject fields;
+  fields.insert(QStringLiteral("preview"), QString::fromStdString(*preview));
+  fields.insert(QStringLiteral("width"), dots.width());
+  fields.insert(QStringLiteral("height"), dots.height());
   context.output.Result("Preview written to " + *preview + " (" + std::to_string(dots.width()) +
                             " x " + std::to_string(dots.height()) + " dots)\n",
-                        written);
+                        fields);
   return kPreviewWritten;
 }
 
