@@ -1,10 +1,12 @@
 #include "graphics/picture_preview.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QString>
 
 #include <algorithm>
 
+#include "files/written_file.h"
 #include "graphics/bitmap_header.h"
 #include "graphics/raster_rows.h"
 
@@ -61,10 +63,17 @@ QImage LogoDots(const Logo& logo) {
   return image;
 }
 
-BitmapError WritePreviewPng(const QImage& dots, const std::string& utf8Path) {
+BitmapError WritePreviewPng(const QImage& dots, const std::string& path) {
   if (dots.isNull()) return BitmapError::kCannotWrite;
-  QImageWriter writer(QString::fromStdString(utf8Path), "png");
-  return writer.write(dots) ? BitmapError::kNone : BitmapError::kCannotWrite;
+  // Made in memory and written under the name's own bytes: Qt's file names are text, and
+  // a name that is no UTF-8 would come out as another name.
+  QBuffer png;
+  png.open(QIODevice::WriteOnly);
+  if (!QImageWriter(&png, "png").write(dots)) return BitmapError::kCannotWrite;
+  const QByteArray& bytes = png.data();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  return files::WriteFile(path, {data, static_cast<std::size_t>(bytes.size())}) ? BitmapError::kNone
+                                                                                 : BitmapError::kCannotWrite;
 }
 
 }  // namespace zelka::graphics

@@ -21,8 +21,8 @@ QImage PictureDots(const Picture& picture);
 // black, as the printer reads it); a null image for a logo LoadLogo did not make.
 QImage LogoDots(const Logo& logo);
 
-// Writes `dots` as a PNG file named `utf8Path` (UTF-8); kCannotWrite when that fails or
-// `dots` is null. Touches no printer.
-BitmapError WritePreviewPng(const QImage& dots, const std::string& utf8Path);
+// Writes `dots` as a PNG file named `path` (the system's bytes: see files::WriteFile);
+// kCannotWrite when that fails or `dots` is null. Touches no printer.
+BitmapError WritePreviewPng(const QImage& dots, const std::string& path);
 
 }  // namespace zelka::graphics
