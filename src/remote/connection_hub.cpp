@@ -53,7 +53,7 @@ struct ConnectionHub::Search {
   std::vector<QPointer<Connection>> clients;
   std::vector<std::string> records;  // written so far, for clients that join late
   std::atomic<int> waiting{0};       // clients that have not gone, or kGivenUp
-  bool finished = false;
+  bool finished = false;             // every record is out, or the job has ended
 
   // Network thread: counts one more client in; false once the job has given up.
   bool Join() {
@@ -225,11 +225,15 @@ void ConnectionHub::StartSearch(Connection& client) {
         discovery::IdentifyPrinter(session, [&](discovery::Step step, const discovery::Identity& id) {
           if (host.onStep) host.onStep(step, id);
           if (auto record = IdentityRecord(step, id)) {
-            box->Post([search, record = std::move(*record)] {
+            const bool last = step == discovery::Step::kBuildDate;
+            box->Post([search, record = std::move(*record), last] {
               search->records.push_back(record);
               for (const auto& waiting : search->clients) {
                 if (waiting) waiting->WriteLine(record);
               }
+              // Every record is out: one who asks from now on would get a copy of what was
+              // read before it asked, so it gets a search of its own.
+              if (last) search->finished = true;
             });
           }
           return search->Wanted() ? discovery::Next::kGoOn : discovery::Next::kAbandon;
