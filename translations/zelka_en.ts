@@ -171,6 +171,18 @@
         <translation>%1: access denied — add the user to the group %2</translation>
     </message>
     <message>
+        <source>%1: нет доступа к порту</source>
+        <translation>%1: access denied</translation>
+    </message>
+    <message>
+        <source>%1: нет доступа — открыть порт может только его владелец (%2); доступ группе даёт правило udev</source>
+        <translation>%1: access denied — only its owner (%2) may open it; a udev rule can give a group access</translation>
+    </message>
+    <message>
+        <source>%1: это не последовательный порт</source>
+        <translation>%1: not a serial port</translation>
+    </message>
+    <message>
         <source>%1: порт занят другой программой</source>
         <translation>%1: the port is in use by another program</translation>
     </message>

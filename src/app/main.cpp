@@ -40,15 +40,23 @@ void StartRemoteService(zelka::remote::RemoteQueryServer& remote) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Before the application object, which cannot be made without a display.
+    if (const auto answer = zelka::app::AnswerBeforeWindow(arguments)) {
+      std::fprintf(answer->exitCode == 0 ? stdout : stderr, "%s\n", answer->text.c_str());
+      return answer->exitCode;
+    }
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelka-utility"));
 
   std::string error;
   const auto options = zelka::app::ParseOptions(QApplication::arguments(), error);
   if (!options) {
-    const bool help = error.rfind("Usage:", 0) == 0;
-    std::fprintf(help ? stdout : stderr, "%s\n", error.c_str());
-    return help ? 0 : 2;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
   }
 
   const zelka::app::Language language =

@@ -1,10 +1,11 @@
 #include "cli/arguments.h"
 
 #include <QCommandLineParser>
-#include <QHostAddress>
 
 #include <algorithm>
 
+#include "cli/argument_bytes.h"
+#include "remote/ip_address.h"
 #include "service/printer_settings.h"
 
 namespace zelka::cli {
@@ -67,7 +68,7 @@ std::optional<std::string> Single(const QCommandLineParser& parser, const QStrin
   const QStringList values = parser.values(name);
   if (values.isEmpty()) return std::nullopt;
   if (values.size() > 1) error = "--" + name.toStdString() + " is given more than once";
-  return values.last().toStdString();
+  return ArgumentBytes(values.last());
 }
 
 std::string CheckRange(const std::string& text, int min, int max, const char* what, int& out) {
@@ -158,19 +159,15 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     if (auto e = CheckRange(*port, 0, 65535, "--tcp-port", value); !e.empty()) return e;
     invocation.tcpPort = static_cast<std::uint16_t>(value);
   }
-  for (const QString& address : parser.values(kListen)) {
-    if (QHostAddress().setAddress(address) == false) {
-      return "--listen takes an IP address such as 127.0.0.1 or ::1, not \"" + address.toStdString() + "\"";
-    }
-    invocation.listen.push_back(address.toStdString());
-  }
+  for (const QString& address : parser.values(kListen)) invocation.listen.push_back(ArgumentBytes(address));
+  if (auto e = remote::ListenAddressError(invocation.listen); !e.empty()) return e;
   if (const auto most = Single(parser, kMaxClients, error)) {
     int value = 0;
     if (auto e = CheckRange(*most, 1, 100000, "--max-clients", value); !e.empty()) return e;
     invocation.maxClients = value;
   }
   std::vector<std::string> clients;
-  for (const QString& entry : parser.values(kAllow)) clients.push_back(entry.toStdString());
+  for (const QString& entry : parser.values(kAllow)) clients.push_back(ArgumentBytes(entry));
   std::string filterError;
   auto filter = remote::AddressFilter::Parse(clients, filterError);
   if (!filter) return "--allow takes ADDRESS or ADDRESS/PREFIX (e.g. 192.168.1.0/24): " + filterError;
@@ -183,9 +180,12 @@ std::string CheckGlobalOptions(const QCommandLineParser& parser,
                                GlobalOptions& global) {
   for (const QString& port : parser.values(kPort)) {
     if (port.isEmpty()) return "--port needs a port name";
-    global.ports.push_back(port.toStdString());
+    global.ports.push_back(ArgumentBytes(port));
   }
-  if (global.ports.empty() && environmentPort) global.ports.push_back(*environmentPort);
+  if (global.ports.empty() && environmentPort) {
+    global.ports.push_back(*environmentPort);
+    global.environmentPort = *environmentPort;
+  }
   global.json = parser.isSet(kJson);
   global.trace = parser.isSet(kTrace);
   global.quiet = parser.isSet(kQuiet);
@@ -220,7 +220,7 @@ ParseOutcome ParseArguments(const QStringList& arguments,
   if (!parser.parse(arguments)) return UsageError(outcome, parser.errorText().toStdString());
 
   std::vector<std::string> words;
-  for (const QString& word : parser.positionalArguments()) words.push_back(word.toStdString());
+  for (const QString& word : parser.positionalArguments()) words.push_back(ArgumentBytes(word));
   const bool help = parser.isSet(kHelp) || (!words.empty() && words.front() == "help");
   if (!words.empty() && words.front() == "help") words.erase(words.begin());
 

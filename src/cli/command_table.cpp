@@ -54,7 +54,11 @@ constexpr CommandSpec kCommands[] = {
     {CommandId::kPrintText, "print", "text", "[FILE]", 0, 1, kNoCommandOption, true,
      "Print lines of UTF-8 text from FILE or standard input",
      "Each line is printed in code page 866, cut to what one printed line holds\n"
-     "(57 characters for \"Printer Zelka\", 56 for other models). FILE \"-\" is standard input."},
+     "(57 characters for \"Printer Zelka\", 56 for other models). FILE \"-\" is standard input.\n"
+     "Text never becomes a printer command: control characters are dropped (a tab\n"
+     "becomes spaces), invalid UTF-8 and characters without a plain form in code\n"
+     "page 866 become \"?\". Lines print as they are read; a line longer than 65536\n"
+     "bytes ends the command (exit 7)."},
     {CommandId::kLogoLoad, "logo", "load", "FILE", 1, 1,
      kPaperOption | kThresholdOption | kPreviewOption, true,
      "Store a picture as the printer's logo and read back whether it is stored",

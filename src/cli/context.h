@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/invocation.h"
 #include "cli/output.h"
+#include "cli/text_input.h"
 #include "firmware/firmware_file.h"
 #include "graphics/logo_store.h"
 #include "graphics/picture_print.h"
@@ -15,12 +17,13 @@
 
 namespace zelka::cli {
 
-// The files a subcommand reads, read whole before the printer is searched for.
+// The files a subcommand reads, read whole (print text: opened) before the printer is
+// searched for.
 struct Inputs {
   graphics::Picture picture;
   graphics::Logo logo;
   firmware::FirmwareImage firmware;
-  std::vector<std::string> lines;  // print text: UTF-8, without line ends
+  std::unique_ptr<TextInput> text;  // print text: its file or standard input, opened
 };
 
 struct Context {

@@ -23,47 +23,20 @@ std::string FileErrorReason(files::FileError error) {
   return {};
 }
 
-// The bytes as lines: split at LF, a CR before it dropped, no empty line after a last LF.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(begin, end - begin);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    begin = end + 1;
-  }
-  return lines;
-}
-
-int ReadText(Context& context) {
+// The text is read while it prints (see TextInput); its file is opened and checked now.
+int OpenText(Context& context) {
   const auto& arguments = context.invocation.arguments;
-  std::string text;
   if (arguments.empty() || arguments.front() == "-") {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, context.in)) > 0) text.append(buffer, n);
-    if (std::ferror(context.in)) {
-      return context.output.Fail(ExitCode::kFileRefused, "cannot read standard input");
-    }
-  } else {
-    const std::string& name = arguments.front();
-    files::RegularFile file;
-    files::FileError error = file.Open(name);
-    if (error == files::FileError::kNone) {
-      text.resize(static_cast<std::size_t>(file.Length()));
-      if (!file.Read({reinterpret_cast<std::uint8_t*>(text.data()), text.size()})) {
-        error = files::FileError::kUnreadable;
-      }
-    }
-    if (error != files::FileError::kNone) {
-      return context.output.Fail(ExitCode::kFileRefused, name + ": " + FileErrorReason(error) +
-                                                             "; name a readable text file");
-    }
+    context.inputs.text = std::make_unique<TextInput>(context.in);
+    return 0;
   }
-  context.inputs.lines = SplitLines(text);
+  const std::string& name = arguments.front();
+  auto file = std::make_unique<files::RegularFile>();
+  if (const files::FileError error = file->Open(name); error != files::FileError::kNone) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               name + ": " + FileErrorReason(error) + "; name a readable text file");
+  }
+  context.inputs.text = std::make_unique<TextInput>(std::move(file));
   return 0;
 }
 
@@ -174,7 +147,7 @@ int ReadInputs(Context& context) {
       return context.output.Fail(ExitCode::kFileRefused,
                                  arguments.front() + ": " + FirmwareFileReason(read));
     }
-    case CommandId::kPrintText: return ReadText(context);
+    case CommandId::kPrintText: return OpenText(context);
     default: return 0;
   }
 }

@@ -18,6 +18,8 @@ namespace zelka::cli {
 struct GlobalOptions {
   // --port (repeatable), else ZELKA_PORT; empty: the system's list.
   std::vector<std::string> ports;
+  // The port ZELKA_PORT named when it stood in for --port (messages say so); else "".
+  std::string environmentPort;
   // --baud: the printer is on the one port at this rate, no search.
   std::optional<int> baud;
   bool json = false;

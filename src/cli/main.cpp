@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "cli/argument_bytes.h"
 #include "cli/run.h"
 #include "cli/terminal.h"
 
@@ -13,5 +14,7 @@ int main(int argc, char** argv) {
   if (const char* port = std::getenv("ZELKA_PORT"); port && *port) environmentPort = port;
   zelka::cli::Streams streams;
   streams.errIsTerminal = zelka::cli::StandardErrorIsTerminal();
-  return zelka::cli::Run(QCoreApplication::arguments(), environmentPort, streams);
+  // Not QCoreApplication::arguments(): it decodes the bytes, and a file name that is no
+  // UTF-8 would name another file.
+  return zelka::cli::Run(zelka::cli::ArgumentList(argc, argv), environmentPort, streams);
 }

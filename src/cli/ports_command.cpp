@@ -22,6 +22,7 @@ const char* AccessWords(link::SerialLink& link, const std::string& name) {
     case link::OpenFailure::kPermissionDenied: return "permission denied";
     case link::OpenFailure::kBusy: return "busy";
     case link::OpenFailure::kAbsent: return "absent";
+    case link::OpenFailure::kNotSerial: return "not a serial port";
     case link::OpenFailure::kNone:
     case link::OpenFailure::kOther: break;
   }

@@ -7,10 +7,11 @@ namespace zelka::cli {
 
 namespace {
 
-int Printed(Context& context, const std::string& text, const char* key, int value) {
+// `sent`: what went out, for a printer that nothing has shown to be there (--baud).
+int Printed(Context& context, const std::string& text, const std::string& sent, const char* key, int value) {
   QJsonObject object = PrinterObject(context.session);
   if (key) object.insert(QString::fromLatin1(key), value);
-  context.output.Result(text + " " + PrinterWords(context.session) + ".\n", object);
+  context.output.Result(DoneWords(context, text, sent), object);
   return 0;
 }
 
@@ -26,8 +27,41 @@ int RunPicture(Context& context) {
   if (int code = ReportProblem(context, graphics::FinishPicture(context.session), "the feed and cut")) {
     return code;
   }
-  return Printed(context, "Printed the picture (" + std::to_string(sent.rows) + " rows)", "rows",
+  const std::string rows = std::to_string(sent.rows) + " rows";
+  return Printed(context, "Printed the picture (" + rows + ")", "the picture (" + rows + ")", "rows",
                  static_cast<int>(sent.rows));
+}
+
+std::string Lines(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+int RunText(Context& context) {
+  TextInput& input = *context.inputs.text;
+  const service::TextPrinted printed =
+      service::PrintTextLines(context.session, [&input] { return input.Next(); });
+  if (printed.result.problem == printer::Problem::kNotSent) {
+    return context.output.Fail(ExitCode::kFailed,
+                               "line " + std::to_string(printed.lines + 1) +
+                                   " could not be sent whole to the printer on " + context.session.Port() +
+                                   " (" + Lines(printed.lines) + " went out); check the cable and print the rest");
+  }
+  if (int code = ReportProblem(context, printed.result, "the model query")) return code;
+  if (!input.Failure().empty()) {
+    const auto& arguments = context.invocation.arguments;
+    const std::string source =
+        arguments.empty() || arguments.front() == "-" ? "standard input" : arguments.front();
+    return context.output.Fail(ExitCode::kFileRefused, source + ": " + input.Failure() + " (" +
+                                                           Lines(printed.lines) + " went out)");
+  }
+  // The printer answered the model query: the lines reached a printer.
+  QJsonObject object = PrinterObject(context.session);
+  object.insert(QStringLiteral("lines"), static_cast<int>(printed.lines));
+  context.output.Result("Printed " + Lines(printed.lines) + " of at most " +
+                            std::to_string(context.session.TextLineLimit()) + " characters " +
+                            PrinterWords(context.session) + ".\n",
+                        object);
+  return 0;
 }
 
 }  // namespace
@@ -40,20 +74,12 @@ int RunPrintCommand(Context& context) {
                                    "the test receipt")) {
         return code;
       }
-      return Printed(context, "Printed the test receipt", nullptr, 0);
+      return Printed(context, "Printed the test receipt", "the test receipt", nullptr, 0);
     case CommandId::kPrintQr:
       if (int code = ReportProblem(context, service::PrintSampleQrCode(session), "the QR code")) return code;
-      return Printed(context, "Printed the sample QR code", nullptr, 0);
+      return Printed(context, "Printed the sample QR code", "the sample QR code", nullptr, 0);
     case CommandId::kPrintPicture: return RunPicture(context);
-    case CommandId::kPrintText: {
-      const auto& lines = context.inputs.lines;
-      if (int code = ReportProblem(context, service::PrintTextLines(session, lines), "the model query")) {
-        return code;
-      }
-      return Printed(context, "Printed " + std::to_string(lines.size()) + " lines of at most " +
-                                  std::to_string(session.TextLineLimit()) + " characters",
-                     "lines", static_cast<int>(lines.size()));
-    }
+    case CommandId::kPrintText: return RunText(context);
     default: return ToInt(ExitCode::kUsage);
   }
 }

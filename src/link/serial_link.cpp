@@ -3,6 +3,7 @@
 #include <QSerialPort>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "link/line_drain.h"
@@ -31,7 +32,7 @@ OpenFailure FailureOf(QSerialPort::SerialPortError error, const std::string& nam
     case QSerialPort::PermissionError:
       return UserMayOpen(name) ? OpenFailure::kBusy : OpenFailure::kPermissionDenied;
     case QSerialPort::OpenError: return OpenFailure::kBusy;
-    default: return OpenFailure::kOther;
+    default: return IsTerminalDevice(name) ? OpenFailure::kOther : OpenFailure::kNotSerial;
   }
 }
 
@@ -53,6 +54,21 @@ Status SerialLink::Open(const std::string& name, int baud, std::chrono::millisec
   if (name == kNoPort) return Status::kNoPort;
   openFailure_ = OpenFailure::kNone;
   openError_.clear();
+  // A file that is no device (-p /etc/passwd) is never opened: written to as a port, it
+  // would be damaged. A name with nothing behind it is absent before any lock file for
+  // it is made, so that two programs that try it at once both learn that, not "busy".
+  switch (KindOf(name)) {
+    case DeviceKind::kNotDevice:
+      openFailure_ = OpenFailure::kNotSerial;
+      openError_ = "not a character device";
+      return Status::kCannotOpen;
+    case DeviceKind::kMissing:
+      openFailure_ = OpenFailure::kAbsent;
+      openError_ = std::strerror(ENOENT);
+      return Status::kCannotOpen;
+    case DeviceKind::kUnknown:
+    case DeviceKind::kDevice: break;
+  }
 
   auto port = std::make_unique<QSerialPort>();
   port->setPortName(QString::fromStdString(name));

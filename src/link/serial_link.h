@@ -38,6 +38,7 @@ enum class OpenFailure {
   kAbsent,            // no such device
   kPermissionDenied,  // the user may not open it
   kBusy,              // another program holds it
+  kNotSerial,         // it is no serial device (a regular file, a directory)
   kOther,
 };
 

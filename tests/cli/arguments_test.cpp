@@ -55,6 +55,13 @@ TEST(CliArguments, UsageErrorsNameWhatIsWrong) {
       {{"logo", "erase", "--preview", "x.png"}, "does not go with"},
       {{"serve", "--max-clients", "0"}, "1..100000"},
       {{"serve", "--allow", "localhost"}, "ADDRESS/PREFIX"},
+      // Octal, short and blank-ridden forms mean other hosts to other readers.
+      {{"serve", "--allow", "127.000.000.010"}, "without leading zeros"},
+      {{"serve", "--allow", "1.2.3"}, "ADDRESS/PREFIX"},
+      {{"serve", "--allow", "/8"}, "ADDRESS/PREFIX"},
+      {{"serve", "--allow", "127.0.0.1/ 8"}, "ADDRESS/PREFIX"},
+      {{"serve", "--listen", "127.000.000.010"}, "without leading zeros"},
+      {{"serve", "--listen", "1.2.3"}, "IP address"},
   };
   for (const Case& c : cases) {
     std::string joined;

@@ -212,19 +212,16 @@ TEST_F(SearchTest, ProbesThePortsOfOneRateAtOnce) {
   ProbeTimes times;
   session->SetLinkObserver(&times);
 
-  const auto start = std::chrono::steady_clock::now();
   const SearchResult result = Search(list);
-  const auto took = std::chrono::steady_clock::now() - start;
 
   ASSERT_TRUE(result.printer);
   EXPECT_EQ(result.printer->port, sim.PortName());
   EXPECT_EQ(result.printer->baud, 57600);
   EXPECT_EQ(result.printer->index, 2u);
   for (auto* s : silent) EXPECT_EQ(ProbeRates(*s), std::vector<int>{57600});
-  // One after another, the two silent ports before the printer alone would take 600 ms.
-  EXPECT_LT(took, std::chrono::milliseconds(2 * 300 + 150));
-
-  // Every port had its probe written before any silent port's wait for a reply ended.
+  // Every port had its probe written before any silent port's wait for a reply ended:
+  // the probes overlap, so a search does not take a wait per port (how long it takes is
+  // bench_discovery's figure).
   const auto events = times.Events();
   std::size_t sends = 0;
   std::size_t firstSilentEnd = events.size();
