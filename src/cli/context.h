@@ -2,11 +2,14 @@
 // and the files it read before any printer was searched for.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "cli/config_file.h"
 #include "cli/invocation.h"
+#include "cli/settings_file.h"
 #include "cli/output.h"
 #include "firmware/firmware_file.h"
 #include "graphics/logo_store.h"
@@ -21,6 +24,8 @@ struct Inputs {
   graphics::Logo logo;
   firmware::FirmwareImage firmware;
   std::vector<std::string> lines;  // print text: UTF-8, without line ends
+  SettingsFile settings;              // settings restore
+  std::vector<std::uint8_t> rawJob;   // print raw
 };
 
 struct Context {
@@ -31,6 +36,7 @@ struct Context {
   std::FILE* in = stdin;           // print text without FILE
   bool errIsTerminal = false;      // the progress bar redraws in place
   link::Observer* trace = nullptr; // --trace: set on the session already; serve's worker too
+  const ConfigFile* config = nullptr;  // the configuration files read (zelka config)
 };
 
 // Reports `result`'s problem (`what`: what was asked) and returns its exit code; 0 when

@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 
+#include "cli/script_inputs.h"
 #include "files/regular_file.h"
 #include "graphics/picture_preview.h"
 
@@ -160,6 +161,9 @@ int ReadInputs(Context& context) {
                                  arguments.front() + ": " + FirmwareFileReason(read));
     }
     case CommandId::kPrintText: return ReadText(context);
+    case CommandId::kPrintRaw: return ReadRawJob(context);
+    case CommandId::kSettingsRestore: return ReadSettingsInputs(context);
+    case CommandId::kSettingsSave: return CheckSettingsTarget(context);
     default: return 0;
   }
 }

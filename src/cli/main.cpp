@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "cli/config_location.h"
 #include "cli/run.h"
 #include "cli/terminal.h"
 
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
   if (const char* port = std::getenv("ZELKA_PORT"); port && *port) environmentPort = port;
   zelka::cli::Streams streams;
   streams.errIsTerminal = zelka::cli::StandardErrorIsTerminal();
-  return zelka::cli::Run(QCoreApplication::arguments(), environmentPort, streams);
+  return zelka::cli::Run(QCoreApplication::arguments(), environmentPort, streams,
+                         zelka::cli::ConfigFilePaths());
 }

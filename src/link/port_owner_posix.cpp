@@ -1,5 +1,7 @@
 #include "link/port_owner.h"
 
+#include "link/device_path.h"
+
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,13 +12,9 @@
 
 namespace zelka::link {
 
-namespace {
-
 std::string DevicePath(const std::string& name) {
   return name.find('/') == std::string::npos ? "/dev/" + name : name;
 }
-
-}  // namespace
 
 bool UserMayOpen(const std::string& name) {
   return ::access(DevicePath(name).c_str(), R_OK | W_OK) == 0 || errno != EACCES;
