@@ -10,8 +10,6 @@
 namespace zelka::testing {
 namespace {
 
-using Frames = std::vector<std::pair<std::string, Bytes>>;
-
 const Bytes kModuleSize{0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x43, 0x06};
 const Bytes kErrorCorrection{0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x45, 0x30};
 const Bytes kPrint{0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x51, 0x30};
@@ -20,14 +18,7 @@ const Bytes kCut{0x1B, 0x69};
 
 class ScriptJobsTest : public CliFixture {
  protected:
-  Frames Logged(std::size_t expected) {
-    sim.WaitForCommands(expected, std::chrono::seconds(5));
-    Frames frames;
-    for (const sim::LogEntry& entry : sim.Log()) {
-      if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
-    }
-    return frames;
-  }
+  Frames Logged(std::size_t expected) { return LoggedFrames(expected); }
   static Bytes StoreFrame(const std::string& payload) {
     const std::size_t counted = payload.size() + 3;
     Bytes frame{0x1D, 0x28, 0x6B, static_cast<std::uint8_t>(counted & 0xFF), static_cast<std::uint8_t>(counted >> 8),

@@ -11,8 +11,6 @@
 namespace zelka::testing {
 namespace {
 
-using Frames = std::vector<std::pair<std::string, Bytes>>;
-
 class SettingsTransferTest : public CliFixture {
  protected:
   void SetUp() override {
@@ -37,13 +35,7 @@ class SettingsTransferTest : public CliFixture {
     file.write(bytes);
     return Path(name);
   }
-  static Frames Logged(const sim::Simulator& printer) {
-    Frames frames;
-    for (const sim::LogEntry& entry : printer.Log()) {
-      if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
-    }
-    return frames;
-  }
+  Frames Logged(const sim::Simulator& printer) const { return LoggedFrames(0, &printer); }
   sim::Simulator* replacement = nullptr;
   QTemporaryDir dir;
 };

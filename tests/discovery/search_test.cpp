@@ -129,6 +129,21 @@ TEST_F(SearchTest, PortsThatCannotBeOpenedAreReportedWithTheirReason) {
   EXPECT_EQ(session->Baud(), 9600);
 }
 
+// A port that a program holds (it keeps its lock while it does) is busy for the search,
+// and gets no probe; once it is free again the printer on it is found.
+TEST_F(SearchTest, PortHeldByAProgramIsBusyAndGetsNoProbe) {
+  {
+    link::SerialLink holder;
+    ASSERT_EQ(holder.Open(sim.PortName(), 57600, std::chrono::milliseconds{100}), link::Status::kOk);
+    const SearchResult result = Search({sim.PortName()});
+    EXPECT_FALSE(result.printer);
+    ASSERT_EQ(result.unopened.size(), 1u);
+    EXPECT_EQ(result.unopened[0].reason, link::OpenFailure::kBusy);
+    EXPECT_TRUE(sim.Log().empty());
+  }
+  EXPECT_TRUE(Search({sim.PortName()}).printer);
+}
+
 TEST_F(SearchTest, EmptyNamesAndAbsentPortsDoNoHarmBesideThePrinter) {
   const SearchResult result = Search({"", kAbsentPort, sim.PortName()});
   ASSERT_TRUE(result.printer);
