@@ -1,6 +1,8 @@
 // config: the defaults in force and where each one comes from.
 #include <QJsonArray>
 
+#include <algorithm>
+
 #include "cli/commands.h"
 
 namespace zelka::cli {
@@ -58,10 +60,12 @@ int RunConfig(Context& context) {
 
   QJsonObject object;
   std::string text;
+  std::size_t width = 0;
+  for (const auto& row : rows) width = std::max(width, row.value.size());
   for (const auto& row : rows) {
     object.insert(QString::fromLatin1(row.key), Entry(row.value, row.origin));
-    text += std::string(row.key) + std::string(7 - std::string(row.key).size(), ' ') + row.value + "  (" +
-            OriginWords(row.origin) + ")\n";
+    text += std::string(row.key) + std::string(7 - std::string(row.key).size(), ' ') + row.value +
+            std::string(width - row.value.size(), ' ') + "  (" + OriginWords(row.origin) + ")\n";
   }
   if (config.baud && global.baudOrigin.kind != Origin::Kind::kConfigFile) {
     text += "The baud of " + config.baud->file + ", line " + std::to_string(config.baud->line) +

@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QSaveFile>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,9 @@
 namespace zelka::cli {
 
 namespace {
+
+// An open that only checks the port: nothing is read.
+constexpr std::chrono::milliseconds kOpenCheckTimeout{0};
 
 std::optional<int> WidthMm(service::PaperWidth width) {
   if (width == service::PaperWidth::k80mm) return 80;
@@ -79,10 +84,16 @@ int RunSave(Context& context) {
 
 // One value of a restore: what the file asked for and what the printer reads back.
 struct Check {
+  enum class Kind {
+    kReadBack,  // written and read back: set or different
+    kSentOnly,  // written; the printer cannot report it
+    kSkipped,   // not written: the printer's model has no such setting
+  };
   const char* key;  // JSON key, and the name in the text
   std::string wanted;
   std::string found;  // "" when the printer did not tell
-  bool readable = true;  // false: sent, but the printer cannot report it
+  Kind kind = Kind::kReadBack;
+  bool Differs() const { return kind == Kind::kReadBack && found != wanted; }
 };
 
 std::string Number(const std::optional<int>& value) { return value ? std::to_string(*value) : ""; }
@@ -94,9 +105,10 @@ std::vector<Check> ReadBack(Context& context, const SettingsFile& file, bool ref
   checks.push_back({"baud", std::to_string(file.baud),
                     after.answered ? std::to_string(context.session.Baud()) : ""});
   if (file.paperWidthMm) checks.push_back({"paper_width_mm", Number(file.paperWidthMm), Number(WidthMm(after.paperWidth))});
-  if (referenceModel && file.cutLine) checks.push_back({"cut_line", Number(file.cutLine), Number(after.cutLine)});
-  if (referenceModel && file.density) checks.push_back({"density", Number(file.density), Number(after.density)});
-  if (file.codepage866) checks.push_back({"codepage", "866", "", false});
+  const auto kind = referenceModel ? Check::Kind::kReadBack : Check::Kind::kSkipped;
+  if (file.cutLine) checks.push_back({"cut_line", Number(file.cutLine), Number(after.cutLine), kind});
+  if (file.density) checks.push_back({"density", Number(file.density), Number(after.density), kind});
+  if (file.codepage866) checks.push_back({"codepage", "866", "", Check::Kind::kSentOnly});
   if (logo) {
     const service::StateReading state = graphics::ReadLogoState(context.session);
     checks.push_back({"logo", "stored", !state.bitSet ? "" : *state.bitSet ? "stored" : "absent"});
@@ -104,28 +116,96 @@ std::vector<Check> ReadBack(Context& context, const SettingsFile& file, bool ref
   return checks;
 }
 
-// Writes the file's settings, the rate last; 0, or the exit code of a port that failed.
+// Writes the file's settings, the rate last, stopping at the first that fails; 0, or the
+// exit code once that was reported.
 int WriteSettings(Context& context, const SettingsFile& file, bool referenceModel) {
   printer::Session& session = context.session;
-  std::vector<std::pair<printer::Result, const char*>> steps;
+  using Step = std::function<printer::Result()>;
+  std::vector<std::pair<Step, const char*>> steps;
   if (file.paperWidthMm) {
-    service::SwitchPaperWidth(session, *file.paperWidthMm == 57 ? service::PaperWidth::k57mm
-                                                                : service::PaperWidth::k80mm);
+    // Written and read back once, as the window's paper width buttons do; the read-back
+    // at the end tells what the printer kept.
+    const auto width = *file.paperWidthMm == 57 ? service::PaperWidth::k57mm : service::PaperWidth::k80mm;
+    steps.emplace_back([&session, width] {
+      printer::Result result = printer::OpenPrinter(session, kOpenCheckTimeout);
+      session.CloseAll();
+      if (result.Ok()) service::SwitchPaperWidth(session, width);
+      return result;
+    }, "the paper width");
   }
-  if (referenceModel && file.cutLine) steps.emplace_back(service::WriteCutLine(session, *file.cutLine), "the cut line");
-  if (referenceModel && file.density) steps.emplace_back(service::WriteDensity(session, *file.density), "the density");
-  if (file.codepage866) steps.emplace_back(service::SelectCodePage866(session), "the code page");
-  if (context.invocation.logo) steps.emplace_back(graphics::SendLogo(session, context.inputs.logo), "the logo");
-  for (const auto& [result, what] : steps) {
-    if (int code = ReportProblem(context, result, what)) return code;
+  if (referenceModel && file.cutLine) {
+    steps.emplace_back([&session, &file] { return service::WriteCutLine(session, *file.cutLine); }, "the cut line");
+  }
+  if (referenceModel && file.density) {
+    steps.emplace_back([&session, &file] { return service::WriteDensity(session, *file.density); }, "the density");
+  }
+  if (file.codepage866) steps.emplace_back([&session] { return service::SelectCodePage866(session); }, "the code page");
+  if (context.invocation.logo) {
+    steps.emplace_back([&session, &context] { return graphics::SendLogo(session, context.inputs.logo); }, "the logo");
   }
   // Last: every later exchange runs at the new rate, the read-back included.
   if (file.baud != session.Baud()) {
-    if (int code = ReportProblem(context, service::SetPrinterBaudRate(session, file.baud), "the rate setting")) {
-      return code;
-    }
+    steps.emplace_back([&session, &file] { return service::SetPrinterBaudRate(session, file.baud); },
+                       "the rate setting");
+  }
+  for (const auto& [step, what] : steps) {
+    if (int code = ReportProblem(context, step(), what)) return code;
   }
   return 0;
+}
+
+std::string Padded(const std::string& text, std::size_t width) {
+  return text + std::string(text.size() < width ? width - text.size() : 0, ' ') + "  ";
+}
+
+const char* StateKey(const Check& check) {
+  switch (check.kind) {
+    case Check::Kind::kSentOnly: return "sent";
+    case Check::Kind::kSkipped: return "skipped";
+    case Check::Kind::kReadBack: break;
+  }
+  return check.Differs() ? "different" : "set";
+}
+
+std::string StateWords(const Check& check) {
+  switch (check.kind) {
+    case Check::Kind::kSentOnly: return "sent (the printer does not report it)";
+    case Check::Kind::kSkipped: return "not written: this model has no such setting";
+    case Check::Kind::kReadBack: break;
+  }
+  if (!check.Differs()) return "set";
+  return check.found.empty() ? "different: the printer did not answer" : "different: the printer reads " + check.found;
+}
+
+// Each value as set, different, sent or skipped; exit 1 when one differs.
+int Report(Context& context, const std::string& model, const std::vector<Check>& checks, int rateBefore) {
+  const std::string& name = context.invocation.arguments.front();
+  std::string text = "Restored " + name + " to the " + model + " " + PrinterWords(context.session) + ":\n";
+  QJsonArray values;
+  std::vector<std::string> differ;
+  for (const Check& check : checks) {
+    if (check.Differs()) differ.push_back(check.key);
+    text += "  " + Padded(check.key, 14) + Padded(check.wanted, 8) + StateWords(check) + "\n";
+    QJsonObject value;
+    value.insert(QStringLiteral("key"), QString::fromLatin1(check.key));
+    value.insert(QStringLiteral("wanted"), QString::fromStdString(check.wanted));
+    value.insert(QStringLiteral("read"), check.found.empty() ? QJsonValue(QJsonValue::Null)
+                                                             : QJsonValue(QString::fromStdString(check.found)));
+    value.insert(QStringLiteral("state"), QString::fromLatin1(StateKey(check)));
+    values.append(value);
+  }
+  if (rateBefore != context.session.Baud()) {
+    text += "Use --baud " + std::to_string(context.session.Baud()) + " from now on.\n";
+  }
+  QJsonObject object = PrinterObject(context.session);
+  object.insert(QStringLiteral("file"), QString::fromStdString(name));
+  object.insert(QStringLiteral("values"), values);
+  context.output.Result(text, object);
+  if (differ.empty()) return 0;
+  std::string keys;
+  for (const std::string& key : differ) keys += (keys.empty() ? "" : ", ") + key;
+  return context.output.Problem(ExitCode::kFailed, "the printer " + PrinterWords(context.session) +
+                                                       " does not read back what was written: " + keys);
 }
 
 int RunRestore(Context& context) {
@@ -138,42 +218,13 @@ int RunRestore(Context& context) {
     return context.output.Fail(ExitCode::kFileRefused,
                                name + ": saved from the model \"" + file.model + "\", but the printer " +
                                    PrinterWords(context.session) + " is the model \"" + model +
-                                   "\"; nothing was sent (--force restores it all the same)");
+                                   "\"; nothing was written (--force restores it all the same)");
   }
+  const int rateBefore = context.session.Baud();
   if (int code = WriteSettings(context, file, before.referenceModel)) return code;
   const std::vector<Check> checks = ReadBack(context, file, before.referenceModel);
 
-  std::string text = "Restored " + name + " to the " + model + " " + PrinterWords(context.session) + ":\n";
-  QJsonArray values;
-  std::vector<std::string> differ;
-  for (const Check& check : checks) {
-    const bool same = !check.readable || check.found == check.wanted;
-    if (!same) differ.push_back(check.key);
-    std::string state = !check.readable      ? "sent (the printer does not report it)"
-                        : same               ? "set"
-                        : check.found.empty() ? "different: the printer did not answer"
-                                              : "different: the printer reads " + check.found;
-    text += "  " + std::string(check.key) + std::string(16 - std::string(check.key).size(), ' ') + check.wanted +
-            std::string(check.wanted.size() < 10 ? 10 - check.wanted.size() : 1, ' ') + state + "\n";
-    QJsonObject value;
-    value.insert(QStringLiteral("key"), QString::fromLatin1(check.key));
-    value.insert(QStringLiteral("wanted"), QString::fromStdString(check.wanted));
-    value.insert(QStringLiteral("read"), check.found.empty() ? QJsonValue(QJsonValue::Null)
-                                                             : QJsonValue(QString::fromStdString(check.found)));
-    value.insert(QStringLiteral("state"), !check.readable ? QStringLiteral("sent")
-                                          : same          ? QStringLiteral("set")
-                                                          : QStringLiteral("different"));
-    values.append(value);
-  }
-  QJsonObject object = PrinterObject(context.session);
-  object.insert(QStringLiteral("file"), QString::fromStdString(name));
-  object.insert(QStringLiteral("values"), values);
-  context.output.Result(text, object);
-  if (differ.empty()) return 0;
-  std::string keys;
-  for (const std::string& key : differ) keys += (keys.empty() ? "" : ", ") + key;
-  return context.output.Problem(ExitCode::kFailed, "the printer " + PrinterWords(context.session) +
-                                                       " does not read back what was written: " + keys);
+  return Report(context, model, checks, rateBefore);
 }
 
 }  // namespace

@@ -115,9 +115,10 @@ TEST_F(SettingsTransferTest, AValueThePrinterDoesNotKeepIsReportedDifferent) {
   replacement->Update([](sim::PrinterState& s) { s.fixedParameters = {65}; });
   const CliRun restore = On(*replacement, {"settings", "restore", Path("old.json")});
   EXPECT_EQ(restore.exitCode, 1) << restore.Err();
-  EXPECT_NE(restore.Out().find("density         80        different: the printer reads 60"), std::string::npos)
+  EXPECT_NE(restore.Out().find("  density         80        different: the printer reads 60\n"), std::string::npos)
       << restore.Out();
-  EXPECT_NE(restore.Out().find("cut_line        35        set"), std::string::npos) << restore.Out();
+  EXPECT_NE(restore.Out().find("  cut_line        35        set\n"), std::string::npos) << restore.Out();
+  EXPECT_NE(restore.Out().find("Use --baud 9600 from now on."), std::string::npos) << restore.Out();
   EXPECT_NE(restore.Err().find("does not read back what was written: density"), std::string::npos) << restore.Err();
   EXPECT_EQ(replacement->State().baud, 9600) << "the rate went last all the same";
 }
@@ -136,8 +137,13 @@ TEST_F(SettingsTransferTest, AnotherModelIsRefusedUnlessForced) {
   // Forced: the settings the other model has (paper width, rate), not the cut line and
   // density it does not have.
   replacement->ClearLog();
-  const CliRun forced = On(*replacement, {"settings", "restore", Path("old.json"), "--force"});
+  const CliRun forced = On(*replacement, {"settings", "restore", Path("old.json"), "--force", "--json"});
   EXPECT_EQ(forced.exitCode, 0) << forced.Err();
+  QStringList states;
+  for (const QJsonValue& value : JsonOf(forced)["values"].toArray()) {
+    states << value["key"].toString() + "=" + value["state"].toString();
+  }
+  EXPECT_EQ(states, (QStringList{"baud=set", "paper_width_mm=set", "cut_line=skipped", "density=skipped"}));
   for (const auto& [name, bytes] : Logged(*replacement)) {
     if (name == "US 0x03") EXPECT_EQ(bytes[2], 0x08) << "only the paper width is written";
   }
