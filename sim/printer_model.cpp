@@ -73,7 +73,7 @@ Bytes PrinterModel::ApplyMainFirmware(const ParsedCommand& command, PrinterState
   if (n == name::kEscPaperStatus) return {state.escVReply};
   if (n == name::kUsReadParam) return ParameterReply(state, b[2]);
   if (n == name::kUsWriteParam) {
-    state.parameters[b[2]] = b[3];
+    if (!state.fixedParameters.contains(b[2])) state.parameters[b[2]] = b[3];
     return {state.paramWriteReply};
   }
   if (n == name::kUsSetBaud) {

@@ -27,6 +27,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ struct PrinterState {
   std::uint8_t logoState = 0x00;     // GS I 4: bit 0 set = a logo is stored
   std::uint8_t paramWriteReply = 0x00;  // reply byte to US 0x03 n v
   std::map<std::uint8_t, std::uint8_t> parameters{{8, 0}, {10, 120}, {65, 60}};
+  // Parameters this printer does not keep: a write is answered but changes nothing (a
+  // model without the setting, or one whose memory fails).
+  std::set<std::uint8_t> fixedParameters;
 };
 
 // A reply of `length` bytes: one header byte 0x5F, then `text`, then zeros. Text longer

@@ -246,6 +246,10 @@
         <translation>Select port</translation>
     </message>
     <message>
+        <source>Серийный номер USB: %1</source>
+        <translation>USB serial number: %1</translation>
+    </message>
+    <message>
         <source>Ручной режим</source>
         <translation>Manual mode</translation>
     </message>

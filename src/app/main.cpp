@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
+#include "app/window_ports.h"
 #include "link/port_list.h"
 #include "printer/worker.h"
 #include "remote/remote_query_server.h"
@@ -76,13 +77,9 @@ int main(int argc, char** argv) {
   }
 
   zelka::form::MainForm::Options formOptions;
-  formOptions.portSource = [&options, &demo] {
-    std::vector<std::string> ports;
-    if (demo) ports.push_back(demo->PortName());
-    const auto listed = options->ports.empty() ? zelka::link::SystemPortNames() : options->ports;
-    ports.insert(ports.end(), listed.begin(), listed.end());
-    return ports;
-  };
+  zelka::app::WindowPorts windowPorts(demo ? demo->PortName() : "", options->ports);
+  formOptions.portSource = [&windowPorts] { return windowPorts.Read(); };
+  formOptions.portDetails = [&windowPorts](const std::string& port) { return windowPorts.Details(port); };
 
   // The service serves the form that the window builds, and the form's FormCreate starts
   // it; the first FormCreate runs inside the window's constructor, before the service can

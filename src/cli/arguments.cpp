@@ -6,6 +6,7 @@
 
 #include "cli/argument_bytes.h"
 #include "remote/ip_address.h"
+#include "commands/qr.h"
 #include "service/printer_settings.h"
 
 namespace zelka::cli {
@@ -28,6 +29,12 @@ const QString kMaxClients = QStringLiteral("max-clients");
 const QString kAllow = QStringLiteral("allow");
 const QString kThreshold = QStringLiteral("threshold");
 const QString kPreview = QStringLiteral("preview");
+const QString kAll = QStringLiteral("all");
+const QString kCut = QStringLiteral("cut");
+const QString kOnly = QStringLiteral("only");
+const QString kForce = QStringLiteral("force");
+const QString kCodePage866 = QStringLiteral("codepage-866");
+const QString kLogo = QStringLiteral("logo");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -46,6 +53,12 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kAllow, {}, QStringLiteral("ADDRESS")});
   parser.addOption({kThreshold, {}, QStringLiteral("N")});
   parser.addOption({kPreview, {}, QStringLiteral("FILE")});
+  parser.addOption({kAll, {}});
+  parser.addOption({kCut, {}});
+  parser.addOption({kOnly, {}});
+  parser.addOption({kForce, {}});
+  parser.addOption({kCodePage866, {}});
+  parser.addOption({kLogo, {}, QStringLiteral("FILE")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -55,6 +68,10 @@ std::optional<int> Number(const std::string& text) {
     return std::nullopt;
   }
   return std::stoi(text);
+}
+
+Origin FromFile(const ConfigValue& value) {
+  return {Origin::Kind::kConfigFile, value.file, value.line};
 }
 
 bool IsPrinterRate(int baud) {
@@ -109,11 +126,24 @@ std::string CheckValue(Invocation& invocation) {
       }
       invocation.number = std::stoi(argument);
       return {};
+    case CommandId::kPrintQr:
+      if (invocation.arguments.empty()) return {};
+      if (argument.empty()) return "the QR code's TEXT is empty; give the text to encode";
+      if (argument.size() > commands::kQrMaxPayloadBytes) {
+        return "the QR code's TEXT has " + std::to_string(argument.size()) + " bytes; a symbol holds at most " +
+               std::to_string(commands::kQrMaxPayloadBytes);
+      }
+      return {};
+    case CommandId::kSettingsSave:
+    case CommandId::kSettingsRestore:
+    case CommandId::kPrintRaw:
+      return argument.empty() ? "\"" + CommandWords(*invocation.command) + "\" needs a file name" : "";
     default: return {};
   }
 }
 
-std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& invocation) {
+std::string CheckCommandOptions(const QCommandLineParser& parser, const ConfigFile& configured,
+                                Invocation& invocation) {
   const unsigned allowed = invocation.command->options;
   struct Owned {
     const QString& name;
@@ -122,14 +152,42 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
   for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
                               Owned{kListen, kListenOption}, Owned{kMaxClients, kMaxClientsOption},
                               Owned{kAllow, kAllowOption}, Owned{kThreshold, kThresholdOption},
-                              Owned{kPreview, kPreviewOption}}) {
+                              Owned{kPreview, kPreviewOption}, Owned{kAll, kAllOption},
+                              Owned{kCut, kCutOption}, Owned{kOnly, kOnlyOption},
+                              Owned{kLogo, kLogoOption}, Owned{kForce, kForceOption},
+                              Owned{kCodePage866, kCodePageOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
     }
   }
   std::string error;
-  if (const auto paper = Single(parser, kPaper, error)) {
+  invocation.all = parser.isSet(kAll);
+  invocation.cut = parser.isSet(kCut);
+  invocation.only = parser.isSet(kOnly);
+  invocation.force = parser.isSet(kForce);
+  invocation.codepage866 = parser.isSet(kCodePage866);
+  if (const auto logo = Single(parser, kLogo, error)) {
+    if (logo->empty()) return "--logo needs the name of a picture file";
+    invocation.logo = *logo;
+  }
+  if (invocation.all && invocation.global.baud) {
+    if (invocation.global.baudOrigin.kind == Origin::Kind::kCommandLine) {
+      return "--all searches every port; it does not go with --baud";
+    }
+    // A configured rate spares a search for one printer; --all asks for the search.
+    invocation.global.baud.reset();
+    invocation.global.baudOrigin = {};
+  }
+  std::optional<std::string> paper = Single(parser, kPaper, error);
+  if (paper) {
+    invocation.global.paperOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.paper && (allowed & kPaperOption)) {
+    paper = configured.paper->value;
+    invocation.global.paperOrigin = FromFile(*configured.paper);
+  }
+  if (paper) {
+    if (*paper == "80" || *paper == "57") invocation.paperMm = std::stoi(*paper);
     if (*paper == "80") {
       invocation.layout = service::ReceiptLayout::k80mm;
     } else if (*paper == "57") {
@@ -177,16 +235,28 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
 
 std::string CheckGlobalOptions(const QCommandLineParser& parser,
                                const std::optional<std::string>& environmentPort,
-                               GlobalOptions& global) {
+                               const ConfigFile& configured, GlobalOptions& global) {
   for (const QString& port : parser.values(kPort)) {
     if (port.isEmpty()) return "--port needs a port name";
     global.ports.push_back(ArgumentBytes(port));
   }
-  if (global.ports.empty() && environmentPort) {
+  if (!global.ports.empty()) {
+    global.portOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (environmentPort) {
     global.ports.push_back(*environmentPort);
     global.environmentPort = *environmentPort;
+    global.portOrigin.kind = Origin::Kind::kEnvironment;
+  } else if (configured.port) {
+    global.ports.push_back(configured.port->value);
+    global.portOrigin = FromFile(*configured.port);
   }
   global.json = parser.isSet(kJson);
+  if (global.json) {
+    global.jsonOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.json) {
+    global.json = configured.json->value == "true";
+    global.jsonOrigin = FromFile(*configured.json);
+  }
   global.trace = parser.isSet(kTrace);
   global.quiet = parser.isSet(kQuiet);
   std::string error;
@@ -198,6 +268,12 @@ std::string CheckGlobalOptions(const QCommandLineParser& parser,
     }
     if (global.ports.size() != 1) return "--baud needs exactly one --port (or ZELKA_PORT)";
     global.baud = *value;
+    global.baudOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.baud && global.portOrigin.kind == Origin::Kind::kConfigFile) {
+    // The file's rate belongs to the file's port: with a port named elsewhere it would
+    // skip the search on a port whose rate nobody gave.
+    global.baud = std::stoi(configured.baud->value);
+    global.baudOrigin = FromFile(*configured.baud);
   }
   return error;
 }
@@ -211,12 +287,14 @@ ParseOutcome UsageError(ParseOutcome outcome, std::string error) {
 }  // namespace
 
 ParseOutcome ParseArguments(const QStringList& arguments,
-                            const std::optional<std::string>& environmentPort) {
+                            const std::optional<std::string>& environmentPort,
+                            const ConfigFile& configured) {
   ParseOutcome outcome;
   QCommandLineParser parser;
   AddOptions(parser);
   // Known before the rest is checked: a script that asked for JSON gets its error as JSON.
-  outcome.json = arguments.contains(QStringLiteral("--json"));
+  outcome.json = arguments.contains(QStringLiteral("--json")) ||
+                 (configured.json && configured.json->value == "true");
   if (!parser.parse(arguments)) return UsageError(outcome, parser.errorText().toStdString());
 
   std::vector<std::string> words;
@@ -269,10 +347,13 @@ ParseOutcome ParseArguments(const QStringList& arguments,
     return UsageError(outcome, "unexpected argument \"" +
                                    invocation.arguments[command->maxArguments] + "\"");
   }
-  if (auto error = CheckGlobalOptions(parser, environmentPort, invocation.global); !error.empty()) {
+  if (auto error = CheckGlobalOptions(parser, environmentPort, configured, invocation.global);
+      !error.empty()) {
     return UsageError(outcome, error);
   }
-  if (auto error = CheckCommandOptions(parser, invocation); !error.empty()) return UsageError(outcome, error);
+  if (auto error = CheckCommandOptions(parser, configured, invocation); !error.empty()) {
+    return UsageError(outcome, error);
+  }
   if (auto error = CheckValue(invocation); !error.empty()) return UsageError(outcome, error);
   outcome.kind = Kind::kRun;
   return outcome;

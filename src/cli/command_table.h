@@ -17,6 +17,7 @@ enum class CommandId {
   kLogoLoad, kLogoErase, kLogoPrint,
   kFirmwareCheck, kFirmwareUpdate,
   kServe,
+  kConfig, kSettingsSave, kSettingsRestore, kPrintRaw,
 };
 
 // Options that only some subcommands take.
@@ -29,6 +30,12 @@ enum CommandOption : unsigned {
   kAllowOption = 1u << 4,       // --allow (serve)
   kThresholdOption = 1u << 5,   // --threshold (print picture, logo load)
   kPreviewOption = 1u << 6,     // --preview (print picture, logo load)
+  kAllOption = 1u << 7,         // --all (detect, info)
+  kCutOption = 1u << 8,         // --cut (print text, print qr)
+  kOnlyOption = 1u << 9,        // --only (cut)
+  kLogoOption = 1u << 10,       // --logo (settings restore)
+  kForceOption = 1u << 11,      // --force (settings restore)
+  kCodePageOption = 1u << 12,   // --codepage-866 (settings save)
 };
 
 struct CommandSpec {

@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 
+#include "cli/script_inputs.h"
 #include "files/regular_file.h"
 #include "files/replaced_file.h"
 #include "graphics/picture_options.h"
@@ -148,6 +149,9 @@ int ReadInputs(Context& context) {
                                  arguments.front() + ": " + FirmwareFileReason(read));
     }
     case CommandId::kPrintText: return OpenText(context);
+    case CommandId::kPrintRaw: return ReadRawJob(context);
+    case CommandId::kSettingsRestore: return ReadSettingsInputs(context);
+    case CommandId::kSettingsSave: return CheckSettingsTarget(context);
     default: return 0;
   }
 }

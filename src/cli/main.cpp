@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cli/argument_bytes.h"
+#include "cli/config_location.h"
 #include "cli/run.h"
 #include "cli/terminal.h"
 
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
   streams.errIsTerminal = zelka::cli::StandardErrorIsTerminal();
   // Not QCoreApplication::arguments(): it decodes the bytes, and a file name that is no
   // UTF-8 would name another file.
-  return zelka::cli::Run(zelka::cli::ArgumentList(argc, argv), environmentPort, streams);
+  return zelka::cli::Run(zelka::cli::ArgumentList(argc, argv), environmentPort, streams,
+                         zelka::cli::ConfigFilePaths());
 }

@@ -66,6 +66,12 @@ void Output::Note(const std::string& text) {
   std::fflush(err_);
 }
 
+int Output::Problem(ExitCode code, const std::string& message) {
+  std::fprintf(err_, "zelka: %s\n", message.c_str());
+  std::fflush(err_);
+  return ToInt(code);
+}
+
 int Output::Fail(ExitCode code, const std::string& message) {
   std::fprintf(err_, "zelka: %s\n", ForTerminal(message).c_str());
   std::fflush(err_);

@@ -1,5 +1,8 @@
 // print test, qr, picture, text.
+#include <span>
+
 #include "cli/commands.h"
+#include "service/script_jobs.h"
 #include "service/test_receipts.h"
 #include "service/text_print.h"
 
@@ -32,6 +35,43 @@ int RunPicture(Context& context) {
                  static_cast<int>(sent.rows));
 }
 
+// --cut: a feed and a cut of their own, once the rest went out.
+int CutAfter(Context& context) {
+  if (!context.invocation.cut) return 0;
+  return ReportProblem(context, service::FeedAndCut(context.session), "the feed and cut");
+}
+
+int RunQr(Context& context) {
+  printer::Session& session = context.session;
+  if (context.invocation.arguments.empty()) {
+    // The window's sample, frames and all: it feeds and cuts by itself.
+    if (int code = ReportProblem(context, service::PrintSampleQrCode(session), "the QR code")) return code;
+    return Printed(context, "Printed the sample QR code", "the sample QR code", nullptr, 0);
+  }
+  const std::string& text = context.invocation.arguments.front();
+  const std::span payload(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  if (int code = ReportProblem(context, service::PrintQrPayload(session, payload, context.invocation.cut),
+                               "the QR code")) {
+    return code;
+  }
+  const std::string code = "a QR code of " + std::to_string(text.size()) + " bytes";
+  return Printed(context, "Printed " + code, code, "bytes", static_cast<int>(text.size()));
+}
+
+int RunRaw(Context& context) {
+  const std::vector<std::uint8_t>& job = context.inputs.rawJob;
+  const service::RawJobSent sent = service::SendRawJob(context.session, job);
+  if (sent.result.problem == printer::Problem::kNotSent) {
+    return context.output.Fail(ExitCode::kFailed,
+                               "only " + std::to_string(sent.bytesSent) + " of the job's " +
+                                   std::to_string(job.size()) + " bytes went out whole to the printer on " +
+                                   context.session.Port() + "; check the cable and the rate (--baud)");
+  }
+  if (int code = ReportProblem(context, sent.result, "the job")) return code;
+  const std::string bytes = std::to_string(job.size()) + " bytes";
+  return Printed(context, "Sent " + bytes, bytes, "bytes", static_cast<int>(job.size()));
+}
+
 std::string Lines(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
@@ -54,6 +94,7 @@ int RunText(Context& context) {
     return context.output.Fail(ExitCode::kFileRefused, source + ": " + input.Failure() + " (" +
                                                            Lines(printed.lines) + " went out)");
   }
+  if (int code = CutAfter(context)) return code;
   // The printer answered the model query: the lines reached a printer.
   QJsonObject object = PrinterObject(context.session);
   object.insert(QStringLiteral("lines"), static_cast<int>(printed.lines));
@@ -75,9 +116,8 @@ int RunPrintCommand(Context& context) {
         return code;
       }
       return Printed(context, "Printed the test receipt", "the test receipt", nullptr, 0);
-    case CommandId::kPrintQr:
-      if (int code = ReportProblem(context, service::PrintSampleQrCode(session), "the QR code")) return code;
-      return Printed(context, "Printed the sample QR code", "the sample QR code", nullptr, 0);
+    case CommandId::kPrintQr: return RunQr(context);
+    case CommandId::kPrintRaw: return RunRaw(context);
     case CommandId::kPrintPicture: return RunPicture(context);
     case CommandId::kPrintText: return RunText(context);
     default: return ToInt(ExitCode::kUsage);

@@ -16,7 +16,8 @@ constexpr std::chrono::milliseconds kOpenCheckTimeout{0};
 
 discovery::PortList PortsToSearch(const GlobalOptions& global) {
   if (!global.ports.empty()) return [ports = global.ports] { return ports; };
-  return [] { return link::SystemPortNames(); };
+  // Full paths: what the results show is what the user types next time.
+  return [] { return link::SystemPortPaths(); };
 }
 
 NotFound ExplainNotFound(const discovery::SearchResult& result,

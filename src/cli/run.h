@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zelka::cli {
 
@@ -18,9 +19,10 @@ struct Streams {
   bool errIsTerminal = false;
 };
 
-// `arguments` with the program's name first; `environmentPort`: ZELKA_PORT. Needs a
-// QCoreApplication (serve runs its event loop).
+// `arguments` with the program's name first; `environmentPort`: ZELKA_PORT;
+// `configFiles`: the configuration files to read, the later one winning (ConfigFilePaths()
+// for the user's own). Needs a QCoreApplication (serve runs its event loop).
 int Run(const QStringList& arguments, const std::optional<std::string>& environmentPort,
-        const Streams& streams);
+        const Streams& streams, const std::vector<std::string>& configFiles = {});
 
 }  // namespace zelka::cli

@@ -68,6 +68,9 @@ int RunQuery(Context& context, const StateQuery& query) {
 
 int RunServiceCommand(Context& context) {
   const CommandId id = context.invocation.command->id;
+  if (id == CommandId::kCut && context.invocation.only) {
+    return RunAction(context, {id, service::FeedAndCutEscM, "the feed and cut", "Fed and cut"});
+  }
   for (const Action& action : kActions) {
     if (action.id == id) return RunAction(context, action);
   }

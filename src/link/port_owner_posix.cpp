@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
-namespace zelka::link {
+#include "link/device_path.h"
 
-namespace {
+namespace zelka::link {
 
 std::string DevicePath(const std::string& name) {
   return name.find('/') == std::string::npos ? "/dev/" + name : name;
 }
-
-}  // namespace
 
 bool UserMayOpen(const std::string& name) {
   return ::access(DevicePath(name).c_str(), R_OK | W_OK) == 0 || errno != EACCES;

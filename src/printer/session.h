@@ -5,8 +5,7 @@
 // Every printer operation takes the session: it opens the printer's link (or, during a
 // search, the link of each port it probes), exchanges frames and closes it again.
 //
-// Thread-safety: none. The session belongs to the printer worker's thread; the search's
-// probe threads each use a link of their own while the worker waits for them.
+// Thread-safety: none. The session belongs to the printer worker's thread.
 #pragma once
 
 #include <atomic>
@@ -64,6 +63,7 @@ class Session {
 
   // Every link, made now or later, reports to `observer` (nullptr: none). Not owned.
   void SetLinkObserver(link::Observer* observer);
+  link::Observer* LinkObserver() const { return observer_; }
 
  private:
   Sleeper& sleeper_;

@@ -145,6 +145,31 @@ TEST_F(MainWindowTest, TrackBarShowsItsValueAndRadioClickReachesThePrinter) {
   EXPECT_EQ(sim.CommandNames().size(), 2u);
 }
 
+// The items stay the port names; what the system knows of each device is its tooltip.
+TEST_F(MainWindowTest, PortListTellsEachDeviceInItsTooltip) {
+  std::vector<std::string> listed = {sim.PortName(), "ttyUSB7"};
+  form::MainForm::Options options;
+  options.portSource = [&listed] { return listed; };
+  options.portDetails = [](const std::string& port) -> form::PortDetails {
+    if (port == "ttyUSB7") return {"FT232R USB UART", "A10K3B7Q"};
+    return {};
+  };
+  app::TForm1 other(dialogs, *worker, options);
+  auto* combo = Find<QComboBox>(&other, "ComboBox1");
+  ASSERT_EQ(combo->count(), 2);
+  EXPECT_EQ(combo->itemText(1), "ttyUSB7");
+  EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(),
+            QString::fromUtf8("FT232R USB UART\nСерийный номер USB: A10K3B7Q"));
+  EXPECT_FALSE(combo->itemData(0, Qt::ToolTipRole).isValid()) << "a pseudo-terminal tells nothing";
+
+  // A search reads the list anew, tooltips included.
+  listed = {"ttyUSB7"};
+  other.Form().FormCreate();
+  QApplication::processEvents();
+  ASSERT_EQ(combo->count(), 1);
+  EXPECT_TRUE(combo->itemData(0, Qt::ToolTipRole).toString().startsWith("FT232R USB UART"));
+}
+
 TEST_F(MainWindowTest, ChangesFromAnotherThreadReachTheWidgetsQueued) {
   std::thread remote([this] { window->Form().Window().SetCaption("Label5", "33333"); });
   remote.join();

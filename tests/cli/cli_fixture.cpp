@@ -18,6 +18,16 @@ std::vector<Bytes> CliFixture::LoggedBytes() const {
   return bytes;
 }
 
+CliFixture::Frames CliFixture::LoggedFrames(std::size_t expected, const sim::Simulator* printer) const {
+  const sim::Simulator& from = printer ? *printer : sim;
+  if (expected > 0) from.WaitForCommands(expected, std::chrono::seconds(5));
+  Frames frames;
+  for (const sim::LogEntry& entry : from.Log()) {
+    if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
+  }
+  return frames;
+}
+
 QJsonObject CliFixture::JsonOf(const CliRun& run) {
   QJsonParseError error;
   const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);

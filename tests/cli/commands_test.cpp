@@ -25,14 +25,7 @@ using Frames = std::vector<std::pair<std::string, Bytes>>;
 
 class CliCommandsTest : public CliFixture {
  protected:
-  Frames Logged(std::size_t expected) {
-    sim.WaitForCommands(expected, std::chrono::seconds(5));
-    Frames frames;
-    for (const sim::LogEntry& entry : sim.Log()) {
-      if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
-    }
-    return frames;
-  }
+  Frames Logged(std::size_t expected) { return LoggedFrames(expected); }
   std::vector<std::string> Names(std::size_t expected) {
     sim.WaitForCommands(expected, std::chrono::seconds(5));
     return sim.CommandNames();
