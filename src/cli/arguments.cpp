@@ -27,6 +27,7 @@ const QString kMaxClients = QStringLiteral("max-clients");
 const QString kAllow = QStringLiteral("allow");
 const QString kThreshold = QStringLiteral("threshold");
 const QString kPreview = QStringLiteral("preview");
+const QString kBoard = QStringLiteral("board");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -45,6 +46,7 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kAllow, {}, QStringLiteral("ADDRESS")});
   parser.addOption({kThreshold, {}, QStringLiteral("N")});
   parser.addOption({kPreview, {}, QStringLiteral("FILE")});
+  parser.addOption({kBoard, {}, QStringLiteral("N")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -121,7 +123,7 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
   for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
                               Owned{kListen, kListenOption}, Owned{kMaxClients, kMaxClientsOption},
                               Owned{kAllow, kAllowOption}, Owned{kThreshold, kThresholdOption},
-                              Owned{kPreview, kPreviewOption}}) {
+                              Owned{kPreview, kPreviewOption}, Owned{kBoard, kBoardOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
@@ -148,6 +150,18 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     int value = 0;
     if (auto e = CheckRange(*threshold, 0, 255, "--threshold", value); !e.empty()) return e;
     invocation.conversion.threshold = value;
+  }
+  if (allowed & kBoardOption) {
+    // The bootloader cannot tell its board, and a file for the other board would leave
+    // the printer without working firmware: the user must name it.
+    const auto board = Single(parser, kBoard, error);
+    if (!board) return "\"" + CommandWords(*invocation.command) + "\" needs --board 3 or --board 4";
+    if (*board != "3" && *board != "4") return "--board must be 3 or 4, not \"" + *board + "\"";
+    invocation.board = std::stoi(*board);
+    if (invocation.global.baud) {
+      return "--baud does not go with \"" + CommandWords(*invocation.command) +
+             "\": the bootloader speaks at 57600 baud only";
+    }
   }
   if (const auto preview = Single(parser, kPreview, error)) {
     if (preview->empty()) return "--preview needs the name of a PNG file to write";

@@ -15,7 +15,7 @@ enum class CommandId {
   kSetCutLine, kSetDensity, kSetBaud, kSetCodePage, kSetPaperWidth,
   kPrintTest, kPrintQr, kPrintPicture, kPrintText,
   kLogoLoad, kLogoErase, kLogoPrint,
-  kFirmwareCheck, kFirmwareUpdate,
+  kFirmwareCheck, kFirmwareUpdate, kFirmwareRecover,
   kServe,
 };
 
@@ -29,6 +29,7 @@ enum CommandOption : unsigned {
   kAllowOption = 1u << 4,       // --allow (serve)
   kThresholdOption = 1u << 5,   // --threshold (print picture, logo load)
   kPreviewOption = 1u << 6,     // --preview (print picture, logo load)
+  kBoardOption = 1u << 7,       // --board (firmware recover)
 };
 
 struct CommandSpec {

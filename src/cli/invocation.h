@@ -40,6 +40,7 @@ struct Invocation {
   remote::AddressFilter allow;                                    // serve --allow
   graphics::ConversionOptions conversion;    // print picture, logo load: --paper, --threshold
   std::optional<std::string> preview;        // --preview OUT.png: write the dots, send nothing
+  int board = 0;                             // firmware recover --board: 3 or 4
 };
 
 }  // namespace zelka::cli

@@ -42,7 +42,8 @@ int Dispatch(Context& context) {
     case CommandId::kLogoErase:
     case CommandId::kLogoPrint: return RunLogoCommand(context);
     case CommandId::kFirmwareCheck:
-    case CommandId::kFirmwareUpdate: return RunFirmwareCommand(context);
+    case CommandId::kFirmwareUpdate:
+    case CommandId::kFirmwareRecover: return RunFirmwareCommand(context);
     case CommandId::kServe: return RunServe(context);
   }
   return ToInt(ExitCode::kUsage);
@@ -68,7 +69,7 @@ int Run(const QStringList& arguments, const std::optional<std::string>& environm
   }
   const Invocation& invocation = outcome.invocation;
   Output output(streams.out, streams.err, invocation.global.json, invocation.global.quiet);
-  printer::Session session;
+  printer::Session session(streams.sleeper ? *streams.sleeper : printer::RealSleeper());
   TraceObserver trace(streams.err);
   if (invocation.global.trace) session.SetLinkObserver(&trace);
   Context context{invocation, output, session};
@@ -81,7 +82,7 @@ int Run(const QStringList& arguments, const std::optional<std::string>& environm
     if (const int code = SelectPrinter(context)) return code;
   }
   const int code = Dispatch(context);
-  session.CloseAll();
+  session.EndJob();
   return code;
 }
 

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "printer/sleeper.h"
+
 namespace zelka::cli {
 
 struct Streams {
@@ -16,6 +18,8 @@ struct Streams {
   std::FILE* out = stdout;
   std::FILE* err = stderr;
   bool errIsTerminal = false;
+  // The printer protocol's waits; nullptr: real ones.
+  printer::Sleeper* sleeper = nullptr;
 };
 
 // `arguments` with the program's name first; `environmentPort`: ZELKA_PORT. Needs a
