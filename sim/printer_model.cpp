@@ -100,7 +100,11 @@ Bytes PrinterModel::ApplyBootloader(const ParsedCommand& command, PrinterState& 
     bootloaderBaud_ = kBootloaderBaud;
     return {kAck};
   }
-  if (n == name::kBlReady) return {kAck};
+  // A new handshake voids a transfer that was under way: it must start again.
+  if (n == name::kBlReady) {
+    transferWhole_ = false;
+    return {kAck};
+  }
   if (n == name::kBlStart) {
     image_.clear();
     transferWhole_ = true;

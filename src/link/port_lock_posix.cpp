@@ -12,8 +12,11 @@ namespace zelka::link {
 
 namespace {
 
+// The device the serial port library opens for `name`: a path as it is, any other name
+// below /dev ("ttyUSB0", "pts/3").
 std::string DevicePath(const std::string& name) {
-  return name.find('/') == std::string::npos ? "/dev/" + name : name;
+  const bool path = name.starts_with('/') || name.starts_with("./") || name.starts_with("../");
+  return path ? name : "/dev/" + name;
 }
 
 // The first that exists: every program must pick the same folder, so it is chosen by

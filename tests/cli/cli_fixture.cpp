@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+
 namespace zelka::testing {
 
 CliRun CliFixture::OnPrinter(QStringList arguments, const CliOptions& options) {
@@ -16,6 +18,11 @@ std::vector<Bytes> CliFixture::LoggedBytes() const {
     if (!entry.garbage) bytes.push_back(entry.bytes);
   }
   return bytes;
+}
+
+std::size_t CliFixture::CountOf(const std::string& name) const {
+  const auto names = sim.CommandNames();
+  return static_cast<std::size_t>(std::count(names.begin(), names.end(), name));
 }
 
 QJsonObject CliFixture::JsonOf(const CliRun& run) {

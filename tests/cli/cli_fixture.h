@@ -14,6 +14,8 @@ class CliFixture : public SimFixture {
   CliRun OnPrinter(QStringList arguments, const CliOptions& options = {});
   // The log's bytes, command by command, without garbage.
   std::vector<Bytes> LoggedBytes() const;
+  // How many commands named `name` the printer got.
+  std::size_t CountOf(const std::string& name) const;
   static QJsonObject JsonOf(const CliRun& run);
 };
 
