@@ -212,6 +212,42 @@
         <source>Принтер не найден</source>
         <translation>Printer not found</translation>
     </message>
+    <message>
+        <source>рисунок PNG</source>
+        <translation>a PNG picture</translation>
+    </message>
+    <message>
+        <source>рисунок JPEG</source>
+        <translation>a JPEG picture</translation>
+    </message>
+    <message>
+        <source>рисунок GIF</source>
+        <translation>a GIF picture</translation>
+    </message>
+    <message>
+        <source>рисунок BMP</source>
+        <translation>a BMP picture</translation>
+    </message>
+    <message>
+        <source>архив ZIP</source>
+        <translation>a ZIP archive</translation>
+    </message>
+    <message>
+        <source>документ PDF</source>
+        <translation>a PDF document</translation>
+    </message>
+    <message>
+        <source>файл другого вида</source>
+        <translation>a file of another kind</translation>
+    </message>
+    <message>
+        <source>Это %1, а не прошивка. Обновление не начато.</source>
+        <translation>This is %1, not firmware. The update was not started.</translation>
+    </message>
+    <message>
+        <source>Если обновление прошивки было прервано, принтер может ждать в загрузчике: восстановить прошивку?</source>
+        <translation>If a firmware update was interrupted, the printer may be waiting in its bootloader: recover its firmware?</translation>
+    </message>
 </context>
 <context>
     <name>PictureFileDialog</name>
@@ -229,10 +265,37 @@
     </message>
 </context>
 <context>
+    <name>RecoveryDialog</name>
+    <message>
+        <source>Восстановление прошивки</source>
+        <translation>Firmware recovery</translation>
+    </message>
+    <message>
+        <source>Обзор…</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Версия платы:</source>
+        <translation>Board version:</translation>
+    </message>
+    <message>
+        <source>Файл прошивки:</source>
+        <translation>Firmware file:</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>Идёт обновление прошивки. Если прервать его, принтер останется в загрузчике до следующего обновления. Прервать и закрыть программу?</source>
         <translation>A firmware update is in progress. If it is interrupted, the printer stays in its bootloader until the next update. Interrupt the update and close the program?</translation>
+    </message>
+    <message>
+        <source>Идёт обновление прошивки принтера</source>
+        <translation>The printer's firmware is being updated</translation>
     </message>
 </context>
 <context>

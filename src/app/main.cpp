@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/demo_printer.h"
+#include "app/end_requests.h"
 #include "app/language.h"
 #include "app/options.h"
 #include "app/qt_dialogs.h"
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
   StartRemoteService(*remote);
   dialogs.SetMainWindow(&window);
   dialogs.AddWindow("TForm2", &window.Form2());
+  // A logout during a firmware update waits for the update: cut short, it would leave the
+  // printer in its bootloader.
+  const zelka::app::EndRequests endRequests([&form] { return form.UpdatingFirmware(); },
+                                            [] { QApplication::quit(); });
   window.show();
   const int code = QApplication::exec();
   // The connections wait for the worker, and the worker's jobs post to the window: the

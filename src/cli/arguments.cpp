@@ -35,6 +35,7 @@ const QString kOnly = QStringLiteral("only");
 const QString kForce = QStringLiteral("force");
 const QString kCodePage866 = QStringLiteral("codepage-866");
 const QString kLogo = QStringLiteral("logo");
+const QString kBoard = QStringLiteral("board");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -59,6 +60,7 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kForce, {}});
   parser.addOption({kCodePage866, {}});
   parser.addOption({kLogo, {}, QStringLiteral("FILE")});
+  parser.addOption({kBoard, {}, QStringLiteral("N")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -155,7 +157,7 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, const ConfigFi
                               Owned{kPreview, kPreviewOption}, Owned{kAll, kAllOption},
                               Owned{kCut, kCutOption}, Owned{kOnly, kOnlyOption},
                               Owned{kLogo, kLogoOption}, Owned{kForce, kForceOption},
-                              Owned{kCodePage866, kCodePageOption}}) {
+                              Owned{kCodePage866, kCodePageOption}, Owned{kBoard, kBoardOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
@@ -207,6 +209,18 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, const ConfigFi
     int value = 0;
     if (auto e = CheckRange(*threshold, 0, 255, "--threshold", value); !e.empty()) return e;
     invocation.conversion.threshold = value;
+  }
+  if (allowed & kBoardOption) {
+    // The bootloader cannot tell its board, and a file for the other board would leave
+    // the printer without working firmware: the user must name it.
+    const auto board = Single(parser, kBoard, error);
+    if (!board) return "\"" + CommandWords(*invocation.command) + "\" needs --board 3 or --board 4";
+    if (*board != "3" && *board != "4") return "--board must be 3 or 4, not \"" + *board + "\"";
+    invocation.board = std::stoi(*board);
+    if (invocation.global.baud) {
+      return "--baud does not go with \"" + CommandWords(*invocation.command) +
+             "\": the bootloader speaks at 57600 baud only";
+    }
   }
   if (const auto preview = Single(parser, kPreview, error)) {
     if (preview->empty()) return "--preview needs the name of a PNG file to write";

@@ -117,7 +117,14 @@ constexpr CommandSpec kCommands[] = {
      "Only the board query is sent; the printer is not changed."},
     {CommandId::kFirmwareUpdate, "firmware", "update", "FILE", 1, 1, kNoCommandOption, true,
      "Check a firmware file against the board, then flash it",
-     "Do not switch the printer off while it runs. Progress goes to standard error."},
+     "Do not switch the printer off while it runs. Progress goes to standard error.\n"
+     "Once the printer is in its bootloader, Ctrl+C, SIGTERM and SIGHUP do not stop the\n"
+     "update; a second Ctrl+C abandons it at the next block (then \"firmware recover\")."},
+    {CommandId::kFirmwareRecover, "firmware", "recover", "FILE", 1, 1, kBoardOption, false,
+     "Flash a printer that waits in its bootloader (an update stopped half-way)",
+     "--board 3|4 is the printer's board: the bootloader cannot tell it, so the file's last\n"
+     "byte must name the same board. Without --port every serial port is asked at 57600\n"
+     "baud whether a bootloader waits there (00 FE). Progress goes to standard error."},
     {CommandId::kServe, "serve", "", "", 0, 0,
      kTcpPortOption | kListenOption | kMaxClientsOption | kAllowOption, false,
      "Run the remote service for POS software until SIGTERM or SIGINT",
@@ -179,6 +186,7 @@ std::string UsageLine(const CommandSpec& command) {
   if (command.options & kCodePageOption) line += " [--codepage-866]";
   if (command.options & kLogoOption) line += " [--logo LOGO.bmp]";
   if (command.options & kForceOption) line += " [--force]";
+  if (command.options & kBoardOption) line += " --board 3|4";
   if (*command.arguments != '\0') line += std::string(" ") + command.arguments;
   return line;
 }

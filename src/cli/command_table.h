@@ -15,7 +15,7 @@ enum class CommandId {
   kSetCutLine, kSetDensity, kSetBaud, kSetCodePage, kSetPaperWidth,
   kPrintTest, kPrintQr, kPrintPicture, kPrintText,
   kLogoLoad, kLogoErase, kLogoPrint,
-  kFirmwareCheck, kFirmwareUpdate,
+  kFirmwareCheck, kFirmwareUpdate, kFirmwareRecover,
   kServe,
   kConfig, kSettingsSave, kSettingsRestore, kPrintRaw,
 };
@@ -36,6 +36,7 @@ enum CommandOption : unsigned {
   kLogoOption = 1u << 10,       // --logo (settings restore)
   kForceOption = 1u << 11,      // --force (settings restore)
   kCodePageOption = 1u << 12,   // --codepage-866 (settings save)
+  kBoardOption = 1u << 13,      // --board (firmware recover)
 };
 
 struct CommandSpec {

@@ -24,6 +24,20 @@ std::string FileErrorReason(files::FileError error) {
   return {};
 }
 
+const char* ForeignFormatWords(firmware::ForeignFormat format) {
+  using firmware::ForeignFormat;
+  switch (format) {
+    case ForeignFormat::kNone: break;
+    case ForeignFormat::kPngPicture: return "a PNG picture";
+    case ForeignFormat::kJpegPicture: return "a JPEG picture";
+    case ForeignFormat::kGifPicture: return "a GIF picture";
+    case ForeignFormat::kBmpPicture: return "a BMP picture";
+    case ForeignFormat::kZipArchive: return "a ZIP archive";
+    case ForeignFormat::kPdfDocument: return "a PDF document";
+  }
+  return "a file of another kind";
+}
+
 // The text is read while it prints (see TextInput); its file is opened and checked now.
 int OpenText(Context& context) {
   const auto& arguments = context.invocation.arguments;
@@ -120,6 +134,8 @@ std::string FirmwareFileReason(const firmware::FirmwareFileRead& read) {
     case FileProblem::kTooLarge:
       return "the file has " + std::to_string(read.length) + " bytes; the printer takes at most " +
              std::to_string(firmware::kMaxImageBytes);
+    case FileProblem::kForeign:
+      return std::string("this is ") + ForeignFormatWords(read.foreign) + ", not firmware";
   }
   return {};
 }
@@ -142,7 +158,8 @@ int ReadInputs(Context& context) {
       }
       return WritePreview(context, graphics::LogoDots(context.inputs.logo));
     case CommandId::kFirmwareCheck:
-    case CommandId::kFirmwareUpdate: {
+    case CommandId::kFirmwareUpdate:
+    case CommandId::kFirmwareRecover: {
       const auto read = firmware::ReadFirmwareFile(arguments.front(), context.inputs.firmware);
       if (read.problem == firmware::FileProblem::kNone) return 0;
       return context.output.Fail(ExitCode::kFileRefused,

@@ -64,6 +64,7 @@ struct Invocation {
   bool codepage866 = false;   // settings save --codepage-866
   std::optional<std::string> logo;  // settings restore --logo FILE
   std::optional<int> paperMm;       // --paper or the configuration file's: 80 or 57
+  int board = 0;                             // firmware recover --board: 3 or 4
 };
 
 }  // namespace zelka::cli

@@ -15,6 +15,13 @@ int main(int argc, char** argv) {
   if (const char* port = std::getenv("ZELKA_PORT"); port && *port) environmentPort = port;
   zelka::cli::Streams streams;
   streams.errIsTerminal = zelka::cli::StandardErrorIsTerminal();
+  // For the program's own tests against the simulated printer, which need none of the
+  // bootloader's waits: they are divided by this number. Never set for a real printer.
+  std::optional<zelka::printer::ShortenedSleeper> shortened;
+  if (const char* divisor = std::getenv("ZELKA_TEST_WAIT_DIVISOR"); divisor && std::atoi(divisor) > 1) {
+    shortened.emplace(std::atoi(divisor));
+    streams.sleeper = &*shortened;
+  }
   // Not QCoreApplication::arguments(): it decodes the bytes, and a file name that is no
   // UTF-8 would name another file.
   return zelka::cli::Run(zelka::cli::ArgumentList(argc, argv), environmentPort, streams,

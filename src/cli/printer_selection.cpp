@@ -72,7 +72,11 @@ int SelectPrinter(Context& context) {
     return searched;
   };
   const discovery::SearchResult result = discovery::SearchPrinter(context.session, recorded);
-  if (result.printer) return 0;
+  if (result.printer) {
+    // The command holds the printer's port to its end; the other ports are free again.
+    context.session.ReleaseOtherPorts(result.printer->port);
+    return 0;
+  }
   const NotFound notFound = ExplainNotFound(result, searched, global.environmentPort);
   return context.output.Fail(notFound.code, notFound.message);
 }

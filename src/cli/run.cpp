@@ -44,7 +44,8 @@ int Dispatch(Context& context) {
     case CommandId::kLogoErase:
     case CommandId::kLogoPrint: return RunLogoCommand(context);
     case CommandId::kFirmwareCheck:
-    case CommandId::kFirmwareUpdate: return RunFirmwareCommand(context);
+    case CommandId::kFirmwareUpdate:
+    case CommandId::kFirmwareRecover: return RunFirmwareCommand(context);
     case CommandId::kServe: return RunServe(context);
     case CommandId::kConfig: return RunConfig(context);
     case CommandId::kSettingsSave:
@@ -89,7 +90,7 @@ int Run(const QStringList& arguments, const std::optional<std::string>& environm
       return output.Fail(failure->code, failure->message);
     }
   }
-  printer::Session session;
+  printer::Session session(streams.sleeper ? *streams.sleeper : printer::RealSleeper());
   TraceObserver trace(streams.err);
   if (invocation.global.trace) session.SetLinkObserver(&trace);
   Context context{invocation, output, session};
@@ -104,7 +105,7 @@ int Run(const QStringList& arguments, const std::optional<std::string>& environm
     if (const int code = SelectPrinter(context)) return code;
   }
   const int code = Dispatch(context);
-  session.CloseAll();
+  session.EndJob();
   return code;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "printer/sleeper.h"
+
 namespace zelka::cli {
 
 struct Streams {
@@ -17,6 +19,8 @@ struct Streams {
   std::FILE* out = stdout;
   std::FILE* err = stderr;
   bool errIsTerminal = false;
+  // The printer protocol's waits; nullptr: real ones.
+  printer::Sleeper* sleeper = nullptr;
 };
 
 // `arguments` with the program's name first; `environmentPort`: ZELKA_PORT;

@@ -159,4 +159,8 @@ void RegisterServiceHandlers(MainForm& form);
 void RegisterGraphicsHandlers(MainForm& form);
 void RegisterFirmwareHandlers(MainForm& form);
 
+// Flashes a printer that waits in its bootloader, from the port, board and file the user
+// picks in the recovery dialog, with the firmware update's bar and messages.
+void RecoverFirmware(MainForm& form);
+
 }  // namespace zelka::form

@@ -91,10 +91,7 @@ std::string BoardRefusalText(const firmware::BoardCheck& check, std::uint8_t fil
                          "Внимание!!! Данная версия программы устарела и не поддерживает текущую "
                          "версии платы. Пожалуйста обновите программу с сайта: %1"),
        {address}},
-      {QT_TRANSLATE_NOOP("Messages",
-                         "Внимание!!! Данная версия прошивки(версия %1) не соответствует текущей "
-                         "версии платы(версия %2)."),
-       {fileVersion, boardVersion}},
+      {kBoardMismatchMessage, {fileVersion, boardVersion}},
   };
   for (const Known& k : known) {
     if (Substitute(k.source, k.arguments) == refusal) {

@@ -26,6 +26,9 @@ bool ApplyLineSettings(QSerialPort& port, int baud) {
          port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
+// What a program of this family tells the user when another one holds the port.
+constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
+
 OpenFailure FailureOf(QSerialPort::SerialPortError error, const std::string& name) {
   switch (error) {
     case QSerialPort::DeviceNotFoundError: return OpenFailure::kAbsent;
@@ -69,6 +72,14 @@ Status SerialLink::Open(const std::string& name, int baud, std::chrono::millisec
     case DeviceKind::kUnknown:
     case DeviceKind::kDevice: break;
   }
+  if (!lock_.Held() || lockedName_ != name) {
+    if (lock_.Take(name) == PortLock::Outcome::kTaken) {
+      openFailure_ = OpenFailure::kBusy;
+      openError_ = kLockedByAnotherProgram;
+      return Status::kCannotOpen;
+    }
+    lockedName_ = name;
+  }
 
   auto port = std::make_unique<QSerialPort>();
   port->setPortName(QString::fromStdString(name));
@@ -105,6 +116,11 @@ void SerialLink::Close() {
   DrainOutput(*port_);
   port_->close();
   port_.reset();
+}
+
+void SerialLink::ReleasePort() {
+  Close();
+  lock_.Release();
 }
 
 Status SerialLink::Send(std::span<const std::uint8_t> frame) {

@@ -4,6 +4,10 @@
 // The buffers are members, allocated once when the link is made and reused by every
 // exchange; a link is kept for as long as its port may be used again.
 //
+// From its first open until ReleasePort() (or its end) a link holds the port's lock
+// (link/port_lock.h) also while the port is closed, so that no other program takes the
+// port between two steps of one job.
+//
 // Thread-safety: none. A link belongs to one thread at a time (the printer worker, or a
 // probe thread the worker waits for); the port object lives from Open to Close on the
 // thread that opened it.
@@ -16,6 +20,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "link/port_lock.h"
 
 class QSerialPort;
 
@@ -76,10 +82,13 @@ class SerialLink {
   // Opens `name` at `baud` (8N1, no flow control, DTR and RTS raised where the device has
   // them) and discards input that arrived while it was closed. kAlreadyOpen and no change
   // when this link is open; kNoPort for the name "0"; kCannotOpen with the reason in
-  // LastOpenFailure()/LastOpenError() when the device cannot be opened.
+  // LastOpenFailure()/LastOpenError() when the device cannot be opened, also when another
+  // program holds the port's lock (kBusy).
   Status Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout);
-  // Waits for the written bytes to leave, then closes. Nothing when not open.
+  // Waits for the written bytes to leave, then closes. The port's lock stays held.
   void Close();
+  // Closes and lets go of the port's lock: the job that used this link is over.
+  void ReleasePort();
   bool IsOpen() const { return port_ != nullptr; }
   const std::string& PortName() const { return name_; }
   int Baud() const { return baud_; }
@@ -111,6 +120,8 @@ class SerialLink {
   std::size_t rxDirty_ = 0;  // rx_ is zero from here on
   std::unique_ptr<QSerialPort> port_;
   std::string name_;
+  PortLock lock_;
+  std::string lockedName_;  // the port lock_ was taken for
   int baud_ = kDefaultBaud;
   std::chrono::milliseconds readTimeout_{0};
   OpenFailure openFailure_ = OpenFailure::kNone;

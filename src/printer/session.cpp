@@ -24,6 +24,16 @@ void Session::CloseAll() {
   for (auto& [name, link] : links_) link->Close();
 }
 
+void Session::EndJob() {
+  for (auto& [name, link] : links_) link->ReleasePort();
+}
+
+void Session::ReleaseOtherPorts(const std::string& port) {
+  for (auto& [name, link] : links_) {
+    if (name != port) link->ReleasePort();
+  }
+}
+
 void Session::SetLinkObserver(link::Observer* observer) {
   observer_ = observer;
   for (auto& [name, link] : links_) link->SetObserver(observer);

@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+
 namespace zelka::testing {
 
 CliRun CliFixture::OnPrinter(QStringList arguments, const CliOptions& options) {
@@ -26,6 +28,11 @@ CliFixture::Frames CliFixture::LoggedFrames(std::size_t expected, const sim::Sim
     if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
   }
   return frames;
+}
+
+std::size_t CliFixture::CountOf(const std::string& name) const {
+  const auto names = sim.CommandNames();
+  return static_cast<std::size_t>(std::count(names.begin(), names.end(), name));
 }
 
 QJsonObject CliFixture::JsonOf(const CliRun& run) {

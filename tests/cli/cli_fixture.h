@@ -18,6 +18,8 @@ class CliFixture : public SimFixture {
   // garbage, once it holds `expected` commands or 5 s have passed.
   using Frames = std::vector<std::pair<std::string, Bytes>>;
   Frames LoggedFrames(std::size_t expected = 0, const sim::Simulator* printer = nullptr) const;
+  // How many commands named `name` the printer got.
+  std::size_t CountOf(const std::string& name) const;
   static QJsonObject JsonOf(const CliRun& run);
 };
 

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "cli/cli_fixture.h"
+#include "cli/firmware_process.h"
 #include "commands/codepage.h"
 #include "graphics/bitmap_maker.h"
 
@@ -351,7 +352,7 @@ TEST_F(CliCommandsTest, PortsListsTheSystemsPortsAsJson) {
 TEST_F(CliCommandsTest, FirmwareUpdateReportsProgressOncePerTenthWhenPiped) {
   Bytes image(20 * 256, 0x5A);
   image.back() = 3;
-  const CliRun run = OnPrinter({"firmware", "update", WriteFile("fw.bin", image)});
+  const CliRun run = OnPrinter({"firmware", "update", WriteFile("fw.bin", image)}, {.environment = ShortWaits()});
   ASSERT_EQ(run.exitCode, 0) << run.Err();
   EXPECT_EQ(sim.ReceivedImage(), image);
   for (int percent = 10; percent <= 100; percent += 10) {

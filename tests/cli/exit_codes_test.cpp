@@ -61,6 +61,8 @@ TEST_F(CliExitCodesTest, BadFilesAreRefusedBeforeTheSearch) {
   cutShort.resize(30);
   write(cut, cutShort);
   write(emptyFirmware, {});
+  const QString picture = dir.filePath("photo.bin");
+  write(picture, Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x03});
   const struct {
     QStringList arguments;
     const char* reason;
@@ -75,6 +77,9 @@ TEST_F(CliExitCodesTest, BadFilesAreRefusedBeforeTheSearch) {
       {{"firmware", "check", missing}, "no such file"},
       {{"firmware", "update", dir.path()}, "not a regular file"},
       {{"firmware", "update", emptyFirmware}, "empty"},
+      {{"firmware", "recover", emptyFirmware, "--board", "3"}, "empty"},
+      {{"firmware", "check", picture}, "this is a JPEG picture, not firmware"},
+      {{"firmware", "update", picture}, "this is a JPEG picture, not firmware"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -179,6 +179,7 @@ TEST_F(ServiceWindowTest, TestReceiptFollowsThePaperRadioButtons) {
     session->SetLinkObserver(&tx);
     service::PrintTestReceipt(*session, layout);
     session->SetLinkObserver(nullptr);
+    session->EndJob();  // the port is the worker's again
     return tx.Writes();
   };
   for (const auto& c : cases) {

@@ -376,6 +376,55 @@ TEST_F(BootloaderTest, BlockWithAWrongSumIsRefusedAndNotKept) {
   EXPECT_EQ(Exchange(*port, last, 1), kAck);
 }
 
+// A transfer that stops half-way leaves the printer in its bootloader at the transfer
+// rate, deaf to its main firmware's commands, and an end without a whole transfer since
+// the last handshake is cancelled; a whole transfer brings the main firmware back.
+TEST_F(BootloaderTest, TransferCutShortStrandsThePrinterUntilAWholeOneEnds) {
+  {
+    auto port = EnterTransfer();
+    EXPECT_EQ(Exchange(*port, DataBlock(Bytes(256, 0x11)), 1), kAck);
+  }
+  auto port = Open(57600);
+  EXPECT_EQ(Exchange(*port, kPaperQuery, 1, kQuietWindow), Bytes{});
+  EXPECT_EQ(Exchange(*port, kBlReady, 1), kAck);
+  EXPECT_EQ(Exchange(*port, kBlEnd, 1), Bytes{0x18});
+  EXPECT_TRUE(sim_->InBootloader());
+  EXPECT_EQ(Exchange(*port, kBlStart, 1), kAck);
+  EXPECT_EQ(Exchange(*port, DataBlock(Bytes(256, 0x22)), 1), kAck);
+  EXPECT_EQ(Exchange(*port, kBlEnd, 1), kAck);
+  EXPECT_FALSE(sim_->InBootloader());
+  EXPECT_EQ(Exchange(*port, kPaperQuery, 1), Bytes{0x00}) << "main firmware back at 57600";
+  EXPECT_EQ(sim_->ReceivedImage(), Bytes(256, 0x22));
+}
+
+// As zelka-sim --bootloader starts: the bootloader answers at the transfer rate only, and
+// the flashed firmware reports what it was given.
+TEST_F(BootloaderTest, StrandedPrinterWaitsAtTheTransferRate) {
+  PrinterState state = DefaultPrinter();
+  state.flashedMainVersionReply = MakeTextReply("3.00", 6);
+  sim_ = std::make_unique<Simulator>(state);
+  sim_->StrandInBootloader();
+  ASSERT_TRUE(sim_->Start());
+  EXPECT_EQ(Exchange(*Open(19200), kBlReady, 1, kQuietWindow), Bytes{});
+  auto port = Open(57600);
+  EXPECT_EQ(Exchange(*port, kModelQuery, 17, kQuietWindow), Bytes{});
+  EXPECT_EQ(Exchange(*port, kBlReady, 1), kAck);
+  EXPECT_EQ(Exchange(*port, kBlStart, 1), kAck);
+  EXPECT_EQ(Exchange(*port, DataBlock({0x01}), 1), kAck);
+  EXPECT_EQ(Exchange(*port, kBlEnd, 1), kAck);
+  EXPECT_EQ(Exchange(*port, {0x1D, 0x49, 0x40, 0xA3}, 6), MakeTextReply("3.00", 6));
+}
+
+// A held reply keeps the program in its read until the test lets it go.
+TEST_F(SimulatorTest, HeldReplyComesOnlyWhenReleased) {
+  sim_->AddFault({.prefix = kPaperQuery, .kind = Fault::Kind::Held, .times = 1});
+  auto port = Open(57600);
+  EXPECT_EQ(Exchange(*port, kPaperQuery, 1, kQuietWindow), Bytes{});
+  EXPECT_EQ(Exchange(*port, kDrawerQuery, 1), Bytes{0x01}) << "other replies are not held";
+  sim_->ReleaseHeld();
+  EXPECT_EQ(port->Read(1, kReplyTimeout), Bytes{0x00});
+}
+
 TEST_F(BootloaderTest, FaultsReachTheBootloaderByPrefix) {
   sim_->AddFault({.prefix = {0x02}, .kind = Fault::Kind::Reply, .reply = {0x15}, .times = 1, .after = 2});
   sim_->AddFault({.prefix = kBlEnd, .kind = Fault::Kind::Reply, .reply = {0x18}});
