@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "commands/frames.h"
+#include "link/port_lock.h"
 #include "link/port_probe.h"
 
 namespace zelka::discovery {
@@ -14,10 +16,16 @@ namespace {
 
 constexpr std::chrono::milliseconds kProbeReadTimeout{300};
 
+constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
+
 struct Probe {
   std::string port;
   bool probed = false;  // false: not probed (listed twice, empty, found already)
   link::ProbeOutcome outcome;
+  // Held from before the probe's open: a port another program's job holds (a firmware
+  // update between its steps, say) is busy and gets no probe. The port found keeps it
+  // for the rest of the job (TakeOverLock).
+  std::shared_ptr<link::PortLock> lock;
 };
 
 // Probes every port of `list` at `baud` at once, except those in `skip`; a port listed
@@ -31,14 +39,23 @@ std::vector<Probe> ProbeAll(printer::Session& session, const std::vector<std::st
   for (const std::string& port : list) {
     // An empty name is no port: nothing to open, nothing to report.
     const bool first = !port.empty() && !skip.contains(port) && firstEntry.emplace(port, probes.size()).second;
-    probes.push_back({port, first});
-    if (first) probed.push_back(port);
+    Probe& probe = probes.emplace_back(Probe{port, first});
+    if (!first) continue;
+    probe.lock = std::make_shared<link::PortLock>();
+    // A port this job holds already needs no second lock (it would only meet the first).
+    if (!session.HoldsPort(port) && probe.lock->Take(port) == link::PortLock::Outcome::kTaken) {
+      probe.outcome = {link::Status::kCannotOpen, link::OpenFailure::kBusy, kLockedByAnotherProgram};
+      continue;
+    }
+    probed.push_back(port);
   }
   std::vector<link::ProbeOutcome> outcomes =
       link::ProbePorts(probed, baud, commands::kQueryPaperSensor, kProbeReadTimeout, session.LinkObserver());
   std::size_t next = 0;
   for (Probe& probe : probes) {
-    if (probe.probed) probe.outcome = std::move(outcomes[next++]);
+    if (probe.probed && probe.outcome.opened != link::Status::kCannotOpen) {
+      probe.outcome = std::move(outcomes[next++]);
+    }
   }
   for (Probe& probe : probes) {
     if (const auto it = firstEntry.find(probe.port); !probe.probed && it != firstEntry.end()) {
@@ -46,6 +63,11 @@ std::vector<Probe> ProbeAll(printer::Session& session, const std::vector<std::st
     }
   }
   return probes;
+}
+
+// The port found is the job's from its probe on: its lock goes to the port's link.
+void TakeOverLock(printer::Session& session, Probe& probe) {
+  if (probe.lock) session.LinkFor(probe.port).AdoptLock(probe.port, std::move(*probe.lock));
 }
 
 // The ports that could not be opened at any rate so far, by name.
@@ -86,7 +108,7 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
   std::vector<std::string> lastList;
   for (int baud : kSearchRates) {
     lastList = ports();
-    const std::vector<Probe> probes = ProbeAll(session, lastList, baud, {});
+    std::vector<Probe> probes = ProbeAll(session, lastList, baud, {});
     problems.Note(probes);
     bool anyOpened = false;
     for (const Probe& probe : probes) anyOpened = anyOpened || probe.outcome.opened == link::Status::kOk;
@@ -94,6 +116,7 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
     for (std::size_t index = 0; index < probes.size(); ++index) {
       if (!probes[index].outcome.answered) continue;
       session.SetPort(probes[index].port);
+      TakeOverLock(session, probes[index]);
       result.printer = FoundPrinter{probes[index].port, baud, index};
       return result;
     }
@@ -114,11 +137,12 @@ EverySearchResult SearchEveryPrinter(printer::Session& session, const PortList& 
                     [&found](const std::string& port) { return port.empty() || found.contains(port); })) {
       break;
     }
-    const std::vector<Probe> probes = ProbeAll(session, lastList, baud, found);
+    std::vector<Probe> probes = ProbeAll(session, lastList, baud, found);
     problems.Note(probes);
     for (std::size_t index = 0; index < probes.size(); ++index) {
-      const Probe& probe = probes[index];
+      Probe& probe = probes[index];
       if (probe.outcome.answered && found.insert(probe.port).second) {
+        TakeOverLock(session, probe);
         result.printers.push_back(FoundPrinter{probe.port, baud, index});
       }
     }

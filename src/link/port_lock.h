@@ -30,6 +30,16 @@ class PortLock {
   ~PortLock() { Release(); }
   PortLock(const PortLock&) = delete;
   PortLock& operator=(const PortLock&) = delete;
+  // A lock taken for a search's probe is handed on to the link of the port found.
+  PortLock(PortLock&& other) noexcept : handle_(other.handle_) { other.handle_ = kNone; }
+  PortLock& operator=(PortLock&& other) noexcept {
+    if (this != &other) {
+      Release();
+      handle_ = other.handle_;
+      other.handle_ = kNone;
+    }
+    return *this;
+  }
 
   // Takes the lock of `portName` without waiting; lets go of any lock held before.
   Outcome Take(const std::string& portName);

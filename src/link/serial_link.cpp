@@ -123,6 +123,12 @@ void SerialLink::ReleasePort() {
   lock_.Release();
 }
 
+void SerialLink::AdoptLock(const std::string& name, PortLock&& lock) {
+  if (port_) return;
+  lock_ = std::move(lock);
+  lockedName_ = lock_.Held() ? name : std::string();
+}
+
 Status SerialLink::Send(std::span<const std::uint8_t> frame) {
   const std::size_t length = std::min(frame.size(), kBufferSize);
   // A frame built in the buffer itself is already in place.

@@ -89,6 +89,11 @@ class SerialLink {
   void Close();
   // Closes and lets go of the port's lock: the job that used this link is over.
   void ReleasePort();
+  // Takes over `lock`, held for port `name` (a search's probe took it), so that the job
+  // holds the port without a moment's gap between the probe and the link's first open.
+  void AdoptLock(const std::string& name, PortLock&& lock);
+  // Whether this link holds the lock of port `name`.
+  bool HoldsLock(const std::string& name) const { return lock_.Held() && lockedName_ == name; }
   bool IsOpen() const { return port_ != nullptr; }
   const std::string& PortName() const { return name_; }
   int Baud() const { return baud_; }

@@ -57,6 +57,8 @@ class Session {
   void CloseAll();
   // The job is over: closes every link and lets other programs have the ports.
   void EndJob();
+  // Whether a link of this session holds the lock of `port` (this job holds the port).
+  bool HoldsPort(const std::string& port) const;
   // Lets go of every port but `port` (those a search probed and did not choose).
   void ReleaseOtherPorts(const std::string& port);
 
