@@ -145,7 +145,9 @@ TEST_F(SettingsTransferTest, AnotherModelIsRefusedUnlessForced) {
   }
   EXPECT_EQ(states, (QStringList{"baud=set", "paper_width_mm=set", "cut_line=skipped", "density=skipped"}));
   for (const auto& [name, bytes] : Logged(*replacement)) {
-    if (name == "US 0x03") EXPECT_EQ(bytes[2], 0x08) << "only the paper width is written";
+    if (name == "US 0x03") {
+      EXPECT_EQ(bytes[2], 0x08) << "only the paper width is written";
+    }
   }
   EXPECT_EQ(replacement->State().baud, 9600);
 }
