@@ -10,13 +10,17 @@ constexpr std::chrono::milliseconds kHeldRequestInterval{200};
 
 }  // namespace
 
-void EndRequests::WatchHeldRequest() {
+EndRequests::EndRequests(std::function<bool()> busy, std::function<void()> end)
+    : busy_(std::move(busy)), end_(std::move(end)), native_(nullptr, nullptr) {
   QObject::connect(&heldRequest_, &QTimer::timeout, [this] {
     if (busy_()) return;
     heldRequest_.stop();
     end_();
   });
+  native_ = MakeNative(*this);
 }
+
+EndRequests::~EndRequests() = default;
 
 void EndRequests::Requested() {
   if (!busy_()) {

@@ -26,9 +26,10 @@ class EndRequests {
   EndRequests& operator=(const EndRequests&) = delete;
 
  private:
+  // The system's side: signal handlers, or a filter of the window's messages.
   struct Native;
-  // The timer of a held request; called by the constructor.
-  void WatchHeldRequest();
+  using NativePtr = std::unique_ptr<Native, void (*)(Native*)>;
+  static NativePtr MakeNative(EndRequests& owner);
   // A request arrived (on the window's thread).
   void Requested();
 
@@ -36,7 +37,7 @@ class EndRequests {
   std::function<void()> end_;
   // While a request is held: looks whether the update is over.
   QTimer heldRequest_;
-  std::unique_ptr<Native> native_;
+  NativePtr native_;
 };
 
 }  // namespace zelka::app

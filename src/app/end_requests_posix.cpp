@@ -66,12 +66,8 @@ struct EndRequests::Native {
   }
 };
 
-EndRequests::EndRequests(std::function<bool()> busy, std::function<void()> end)
-    : busy_(std::move(busy)), end_(std::move(end)) {
-  WatchHeldRequest();
-  native_ = std::make_unique<Native>(*this);
+EndRequests::NativePtr EndRequests::MakeNative(EndRequests& owner) {
+  return NativePtr(new Native(owner), [](Native* native) { delete native; });
 }
-
-EndRequests::~EndRequests() = default;
 
 }  // namespace zelka::app

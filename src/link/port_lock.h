@@ -4,10 +4,13 @@
 // may slip a frame into such a gap.
 //
 // On POSIX systems the lock is an flock on a file in the system's lock directory, named
-// after the device's number, so that every name of one device (a link under
-// /dev/serial/by-id, a name without /dev/) takes the same lock. On Windows it is an
-// exclusive open of a file named after the port. Either way the system lets go of it
-// when the program ends, however it ends: a killed program leaves no stale lock.
+// after the device: its number and the time its node was made, so that every name of
+// one device (a link under /dev/serial/by-id, a name without /dev/) takes the same lock,
+// while a device that comes anew under an old number (an adapter plugged in again, a
+// pseudo-terminal made again) does not inherit the lock of the one that went, which a job
+// may still hold. On Windows it is an exclusive open of a file named after the port.
+// Either way the system lets go of it when the program ends, however it ends: a killed
+// program leaves no stale lock.
 //
 // Thread-safety: none; a lock belongs to one link.
 #pragma once
@@ -49,6 +52,7 @@ class PortLock {
  private:
   static constexpr std::intptr_t kNone = -1;
   std::intptr_t handle_ = kNone;  // a descriptor, or a Windows handle
+  std::string path_;              // the lock file, removed when let go where the system allows
 };
 
 }  // namespace zelka::link

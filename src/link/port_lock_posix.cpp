@@ -29,16 +29,25 @@ std::string LockFolder() {
   return "/tmp";
 }
 
-std::string LockPath(dev_t device) {
-  return LockFolder() + "/zelka-port-" + std::to_string(major(device)) + "." +
-         std::to_string(minor(device)) + ".lock";
+std::string LockPath(const struct stat& device) {
+  return LockFolder() + "/zelka-port-" + std::to_string(major(device.st_rdev)) + "." +
+         std::to_string(minor(device.st_rdev)) + "-" + std::to_string(device.st_ctim.tv_sec) + "." +
+         std::to_string(device.st_ctim.tv_nsec) + ".lock";
 }
 
-// The file is made by whichever program comes first and never removed: removing it
-// could leave two programs holding locks on two files of one name. It is made readable
-// by all (an flock needs no write access), so programs of other users can lock it too;
-// a file another user made in the sticky folder is opened without O_CREAT, which the
-// system's protection of such folders would refuse.
+// Whether `fd` is still the file at `path`: a holder removes the file as it lets go, so
+// a lock taken on a file opened just before that is a lock on nothing.
+bool StillThere(int fd, const std::string& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+// The file is made by whichever program comes first, readable by all (an flock needs no
+// write access), so that programs of other users can lock it too; a file another user
+// made in the sticky folder is opened without O_CREAT, which the system's protection of
+// such folders would refuse.
 int OpenLockFile(const std::string& path) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
@@ -61,21 +70,34 @@ PortLock::Outcome PortLock::Take(const std::string& portName) {
   if (::stat(DevicePath(portName).c_str(), &device) != 0 || !S_ISCHR(device.st_mode)) {
     return Outcome::kNoLock;
   }
-  const int fd = OpenLockFile(LockPath(device.st_rdev));
-  if (fd < 0) return Outcome::kNoLock;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const bool taken = errno == EWOULDBLOCK;
+  const std::string path = LockPath(device);
+  // Once more when the holder removed the file between our open and our lock.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int fd = OpenLockFile(path);
+    if (fd < 0) return Outcome::kNoLock;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const bool taken = errno == EWOULDBLOCK;
+      ::close(fd);
+      return taken ? Outcome::kTaken : Outcome::kNoLock;
+    }
+    if (StillThere(fd, path)) {
+      handle_ = fd;
+      path_ = path;
+      return Outcome::kHeld;
+    }
     ::close(fd);
-    return taken ? Outcome::kTaken : Outcome::kNoLock;
   }
-  handle_ = fd;
-  return Outcome::kHeld;
+  return Outcome::kNoLock;
 }
 
 void PortLock::Release() {
   if (!Held()) return;
+  // Removed while still locked, so that nobody locks it after us and before the removal;
+  // the sticky folder lets only its maker remove it, and another user's file stays.
+  ::unlink(path_.c_str());
   ::close(static_cast<int>(handle_));
   handle_ = kNone;
+  path_.clear();
 }
 
 }  // namespace zelka::link

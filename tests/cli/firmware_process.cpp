@@ -1,5 +1,9 @@
 #include "cli/firmware_process.h"
 
+#include <QFile>
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <csignal>
 #include <thread>
@@ -67,6 +71,19 @@ bool FirmwareProcess::Finish() {
       std::chrono::duration_cast<std::chrono::milliseconds>(kDeadline).count()));
   if (process_.isReadable()) text_ += process_.readAll().toStdString();
   return finished;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes);
+  return path;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const sim::Bytes& bytes) {
+  return WriteFile(dir, name,
+                   QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 bool WaitForLogged(const sim::Simulator& printer, const std::string& name, std::size_t count) {

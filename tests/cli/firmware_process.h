@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <string>
@@ -43,6 +44,10 @@ class FirmwareProcess {
   QProcess process_;
   std::string text_;
 };
+
+// Writes `bytes` to the file `name` of `dir`; returns its path.
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const sim::Bytes& bytes);
 
 // Waits until the printer's log holds `count` commands named `name`.
 bool WaitForLogged(const sim::Simulator& printer, const std::string& name, std::size_t count);

@@ -2,7 +2,6 @@
 // simulated printer. Before the boot entry a signal ends the program as ever; from then
 // to the end of the transfer it is noted and the update goes on; a second interrupt
 // abandons it at the next block, and firmware recover brings the printer back.
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -24,10 +23,7 @@ class FirmwareSignalsTest : public CliFixture {
     image = Bytes(kBlocks * 256);
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 / 7);
     image.back() = 3;  // the simulated printer's board
-    file = dir.filePath(QStringLiteral("fw.bin"));
-    QFile out(file);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+    file = WriteFile(dir, QStringLiteral("fw.bin"), image);
   }
   QStringList Update() const {
     return {"firmware", "update", file, "-p", QString::fromStdString(sim.PortName()), "-b", "57600"};

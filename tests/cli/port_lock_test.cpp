@@ -2,7 +2,6 @@
 // a firmware update runs here (the code every front end runs), a zelka started on the
 // same port in any phase of it, the port open or closed between steps, is told that the
 // port is busy and sends nothing.
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -101,11 +100,7 @@ TEST_F(PortLockTest, LockFollowsTheDeviceAndEndsWithItsHolder) {
 
   // A program killed in the middle of a job leaves no lock behind.
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("fw.bin"));
-  QFile out(file);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write(QByteArray(256, '\x33') + QByteArray(1, '\x03'));
-  out.close();
+  const QString file = WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(256, '\x33') + '\x03');
   sim.AddFault({.prefix = {0x00, 0x6B}, .kind = sim::Fault::Kind::Held, .times = 1});
   FirmwareProcess holder({"firmware", "update", file, "-p", QString::fromStdString(path), "-b", "57600"});
   ASSERT_TRUE(WaitForLogged(sim, "boot entry", 1));

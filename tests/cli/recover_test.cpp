@@ -1,6 +1,5 @@
 // firmware recover as a user runs it against a printer waiting in its bootloader, and
 // the report of what was flashed after an update.
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -22,11 +21,7 @@ class CliRecoverTest : public CliFixture {
   QString WriteImage(std::uint8_t board) {
     Bytes image(10 * 256 + 7, 0x3C);
     image.back() = board;
-    const QString path = dir.filePath(QStringLiteral("fw%1.bin").arg(board));
-    QFile out(path);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
-    return path;
+    return WriteFile(dir, QStringLiteral("fw%1.bin").arg(board), image);
   }
   CliRun Recover(const QStringList& arguments) {
     return RunZelka(QStringList{"firmware", "recover"} + arguments, {.environment = ShortWaits()});
@@ -91,11 +86,7 @@ TEST_F(CliReportTest, UpdateReportsTheMainFirmwareBeforeAndAfter) {
     s.flashedMainVersionReply = sim::MakeTextReply("2.11", 6);
   });
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("fw.bin"));
-  QFile out(file);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write(QByteArray(5 * 256, '\x11') + QByteArray(1, '\x03'));
-  out.close();
+  const QString file = WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(5 * 256, '\x11') + '\x03');
 
   const CliRun json = OnPrinter({"firmware", "update", file, "--json"}, {.environment = ShortWaits()});
   ASSERT_EQ(json.exitCode, 0) << json.Err();
@@ -118,11 +109,7 @@ TEST_F(CliReportTest, UpdateReportsTheMainFirmwareBeforeAndAfter) {
 // A printer that does not start its new firmware is no success.
 TEST_F(CliReportTest, PrinterThatDoesNotComeBackIsReported) {
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("fw.bin"));
-  QFile out(file);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write(QByteArray(256, '\x22') + QByteArray(1, '\x03'));
-  out.close();
+  const QString file = WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(256, '\x22') + '\x03');
   // The query before the update is answered, none after it.
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40, 0x33}, .kind = sim::Fault::Kind::Silent, .after = 1});
   const CliRun run = OnPrinter({"firmware", "update", file}, {.environment = ShortWaits()});
