@@ -4,12 +4,17 @@
 //                             byte arrives, never at the 300 ms silence (target: < 2 ms).
 //   BM_SilentReadOvershoot:   a read that gets no reply ends at its 300 ms time-out;
 //                             the counter "overshoot_ms" is how late (target: < 20 ms).
+//   BM_PortLockTakeRelease:   what the port's lock adds to a job: one take and one
+//                             release per port per job.
+//   BM_JobOpenClose:          a job's shortest use of a port for comparison: open, close,
+//                             and the release at the job's end.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 
 #include "commands/catalogue.h"
+#include "link/port_lock.h"
 #include "link/serial_link.h"
 #include "sim/simulator.h"
 
@@ -64,5 +69,31 @@ void BM_SilentReadOvershoot(benchmark::State& state) {
   state.counters["overshoot_ms"] = worst;
 }
 BENCHMARK(BM_SilentReadOvershoot)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_PortLockTakeRelease(benchmark::State& state) {
+  sim::Simulator printer{sim::DefaultPrinter()};
+  if (!printer.Start()) return state.SkipWithError("no pty");
+  link::PortLock lock;
+  for (auto _ : state) {
+    if (lock.Take(printer.PortName()) != link::PortLock::Outcome::kHeld) return state.SkipWithError("no lock");
+    lock.Release();
+  }
+}
+BENCHMARK(BM_PortLockTakeRelease)->UseRealTime()->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_JobOpenClose(benchmark::State& state) {
+  sim::Simulator printer{sim::DefaultPrinter()};
+  if (!printer.Start()) return state.SkipWithError("no pty");
+  link::SerialLink link;
+  for (auto _ : state) {
+    if (link.Open(printer.PortName(), 57600, std::chrono::milliseconds(300)) != link::Status::kOk) {
+      return state.SkipWithError("no port");
+    }
+    link.ReleasePort();
+  }
+}
+BENCHMARK(BM_JobOpenClose)->UseRealTime()->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "graphics/bitmap_maker.h"
+#include "graphics/crafted_pictures.h"
 #include "graphics/picture_maker.h"
 
 namespace {
@@ -55,6 +56,14 @@ int main(int argc, char** argv) {
       {"jpeg-wide", Behind(1, jpeg)},
       {"jpeg-cut", Behind(0, Cut(jpeg, jpeg.size() / 2))},
       {"gif", Behind(0, TwoFrameGif())},
+      {"gif-uncompressed", Behind(0, MakeGif(40, 20, [](int x, int y) { return static_cast<std::uint8_t>(x * y); }))},
+      {"gif-short-codes", Behind(0, MakeGif(40, 20, [](int x, int) { return static_cast<std::uint8_t>(x); }, 300))},
+      {"jpeg-progressive-scans", Behind(0, ManyScanJpeg(64, 48, 3, 12))},
+      {"jpeg-comments", Behind(0, JpegWithSegments(JpegWithOrientation(Encode(FlatGrey(16, 8, 0), "jpeg"), 6),
+                                                   0xFE, Bytes(40, 'x'), 3))},
+      {"png-ztxt", Behind(0, PngWithText(Encode(FlatGrey(16, 16, 128), "png"), "zTXt", 2, 5000))},
+      {"bmp-rle8-rows", Behind(0, MakeRle8Bitmap(40, 30, [](int x, int r) { return static_cast<std::uint8_t>(x / 5 + r); }, 30))},
+      {"bmp-rle8-cut", Behind(0, MakeRle8Bitmap(40, 30, [](int x, int) { return static_cast<std::uint8_t>(x); }, 10, false))},
       {"bmp-24", Behind(0, MakeBitmap({30, 4, 24}))},
       {"bmp-8", Behind(1, MakeBitmap({700, 2, 8}))},
       {"bmp-rle8", Behind(0, MakeBitmap({4, 1, 8, 40, 1}))},

@@ -55,11 +55,15 @@ find_program(GZIP_EXECUTABLE gzip)
 option(ZELKA_MAN_PAGES "Build the manual pages with help2man" ON)
 set(ZELKA_MAN_PAGE_FILES "")
 
-# zelka_man_page(<target> <one-line description> [STDERR] [INCLUDE file])
-# STDERR: the program prints its help on standard error. The page is gzipped (-n: no
-# name or time stamp, so that the package is reproducible), as Debian's policy asks.
+# zelka_man_page(<target> <one-line description> [STDERR] [FROM_HELP] [INCLUDE files...])
+# STDERR: the program prints its help on standard error. FROM_HELP: the description,
+# options, commands and exit status come from the program's help and each of its
+# commands' help (man-from-help.sh), so that a command added to the program is in its page
+# without an edit here. INCLUDE: help2man include files of this folder (environment,
+# files, examples, see also). The page is gzipped (-n: no name or time stamp, so that the
+# package is reproducible), as Debian's policy asks.
 function(zelka_man_page target description)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "STDERR" "INCLUDE" "")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "STDERR;FROM_HELP" "" "INCLUDE")
   set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
   set(options --no-info --version-string=${PROJECT_VERSION} --name=${description}
               --output=${page})
@@ -67,10 +71,22 @@ function(zelka_man_page target description)
   if(arg_STDERR)
     list(APPEND options --no-discard-stderr)
   endif()
-  if(arg_INCLUDE)
-    list(APPEND options --include=${CMAKE_CURRENT_SOURCE_DIR}/${arg_INCLUDE})
-    list(APPEND depends ${CMAKE_CURRENT_SOURCE_DIR}/${arg_INCLUDE})
+  if(arg_FROM_HELP)
+    set(from_help ${CMAKE_CURRENT_BINARY_DIR}/${target}-help.h2m)
+    add_custom_command(
+      OUTPUT ${from_help}
+      COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/man-from-help.sh $<TARGET_FILE:${target}> ${from_help}
+      DEPENDS ${target} ${CMAKE_CURRENT_SOURCE_DIR}/man-from-help.sh
+              ${CMAKE_CURRENT_SOURCE_DIR}/man-from-help.awk
+      COMMENT "Manual page sections of ${target} from its help"
+      VERBATIM)
+    list(APPEND options --include=${from_help})
+    list(APPEND depends ${from_help})
   endif()
+  foreach(include IN LISTS arg_INCLUDE)
+    list(APPEND options --include=${CMAKE_CURRENT_SOURCE_DIR}/${include})
+    list(APPEND depends ${CMAKE_CURRENT_SOURCE_DIR}/${include})
+  endforeach()
   add_custom_command(
     OUTPUT ${page}.gz
     # Qt needs a platform even for --help; its warnings (no XDG_RUNTIME_DIR under CI)
@@ -85,16 +101,25 @@ function(zelka_man_page target description)
 endfunction()
 
 if(ZELKA_MAN_PAGES AND HELP2MAN_EXECUTABLE AND GZIP_EXECUTABLE)
-  zelka_man_page(zelka-utility "service utility for Zelka receipt printers")
+  zelka_man_page(zelka-utility "service utility for Zelka receipt printers"
+                 INCLUDE zelka-utility.h2m)
   zelka_man_page(zelka-sim "simulated Zelka receipt printer on a pseudo-terminal"
                  INCLUDE zelka-sim.h2m)
   if(ZELKA_HAVE_CLI)
-    zelka_man_page(zelka "command-line front end of the Zelka printer utility")
+    zelka_man_page(zelka "command-line front end of the Zelka printer utility"
+                   FROM_HELP INCLUDE zelka.h2m)
   endif()
   add_custom_target(man_pages ALL DEPENDS ${ZELKA_MAN_PAGE_FILES})
   install(FILES ${ZELKA_MAN_PAGE_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 elseif(ZELKA_MAN_PAGES)
   message(STATUS "help2man or gzip not found: no manual pages (scripts/install-deps.sh installs them)")
+endif()
+
+# --- shell completion -------------------------------------------------------------------
+# bash-completion loads it on demand, the first time "zelka" is completed.
+if(ZELKA_HAVE_CLI)
+  install(FILES zelka.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME zelka)
 endif()
 
 # --- documentation that Debian's policy asks for -----------------------------------------

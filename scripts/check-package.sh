@@ -18,11 +18,14 @@ bash scripts/install-deps.sh
 work=$(mktemp -d)
 installed=no
 serve=
+person=no
 cleanup() {
   if [ -n "$serve" ]; then kill "$serve" 2>/dev/null || true; fi
   if [ "$installed" = yes ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y zelka-utility >/dev/null 2>&1 || true
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y zelka-utility >/dev/null 2>&1 ||
+      dpkg --purge zelka-utility >/dev/null 2>&1 || true
   fi
+  if [ "$person" = yes ]; then deluser --quiet --remove-home zelka >/dev/null 2>&1 || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -68,13 +71,43 @@ if [ -e "$work/root/usr/bin/zelka" ]; then
     etc/default/zelka-serve; do
     [ -e "$work/root/$f" ] || fail "missing /$f"
   done
+  # Every command that zelka's help lists, and every option of its own help, is in its
+  # page: the page is made from the help, and a command added later must come along.
+  zelka_bin=$work/root/usr/bin/zelka
+  zelka_page=$(zcat "$work/root/usr/share/man/man1/zelka.1.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
+  for section in ENVIRONMENT FILES; do
+    grep -q "^\.SH \"\?$section\"\?\$" <<<"$zelka_page" || fail "zelka.1 has no $section section"
+  done
+  grep -q ZELKA_PORT <<<"$zelka_page" || fail "zelka.1 does not explain ZELKA_PORT"
+  grep -q /etc/default/zelka-serve <<<"$zelka_page" || fail "zelka.1 does not name /etc/default/zelka-serve"
+  commands=$("$zelka_bin" --help | awk '/^Commands:/ { on = 1; next } on && /^$/ { exit }
+    on { sub(/^ +/, ""); sub(/  .*/, ""); s = ""
+         for (i = 1; i <= NF && $i ~ /^[a-z][a-z0-9-]*$/; i++) s = s " " $i
+         print substr(s, 2) }')
+  [ -n "$commands" ] || fail "zelka --help lists no commands"
+  while read -r command; do
+    grep -qF "zelka $command" <<<"$zelka_page" || fail "zelka.1 lacks the command '$command'"
+    # shellcheck disable=SC2086
+    for option in $("$zelka_bin" $command --help | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u); do
+      grep -qF -- "$option" <<<"$zelka_page" || fail "zelka.1 lacks $option of '$command'"
+    done
+  done <<<"$commands"
+  echo "zelka.1: $(wc -l <<<"$commands") commands and their options, ENVIRONMENT, FILES"
 else
   echo "no zelka in this build: its manual page and the service are not packaged"
 fi
 # A manual page that help2man made from an error message instead of the help.
 for page in "$work"/root/usr/share/man/man1/*.1.gz; do
   ! zcat "$page" | grep -qiE 'unknown option|QStandardPaths|qt\.qpa' || fail "$page holds an error message"
+  # groff's complaints (lintian reports them too) and the sections every page has.
+  warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null) ||
+    fail "man cannot show $page"
+  [ -z "$warnings" ] || fail "$page: $warnings"
+  for section in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" EXAMPLES "SEE ALSO"; do
+    zcat "$page" | grep -q "^\.SH \"\?$section\"\?\$" || fail "$page has no $section section"
+  done
 done
+echo "manual pages: no groff warnings; NAME, SYNOPSIS, DESCRIPTION, EXIT STATUS, EXAMPLES, SEE ALSO"
 
 step "desktop-file-validate"
 desktop-file-validate "$work/root/usr/share/applications/zelka-utility.desktop"
@@ -92,6 +125,9 @@ installed=yes
 DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get install failed"; }
 [ "$(command -v zelka-utility)" = /usr/bin/zelka-utility ] || fail "zelka-utility is not /usr/bin/zelka-utility"
+# The maintainer scripts say nothing when all is well (adduser warned of the home
+# directory that a system account is not to have).
+! grep -iE 'adduser|home dir' "$work/apt.log" || fail "the installation's messages are above"
 
 step "installed programs"
 utility_help=$(env -u QT_QPA_PLATFORM zelka-utility -platform offscreen --help 2>&1) ||
@@ -108,17 +144,39 @@ if [ "$has_cli" = yes ]; then
   echo "zelka --version: $(zelka --version)"
 
   step "the service's account and unit"
-  getent passwd zelka >/dev/null || fail "no user zelka"
+  IFS=: read -r _ _ uid _ _ home shell <<<"$(getent passwd zelka)" || fail "no user zelka"
+  [ "$uid" -ge 100 ] || fail "zelka (uid $uid) is not a system account"
+  [ "$uid" -le 999 ] || fail "zelka (uid $uid) is not a system account"
+  [ "$home" = /nonexistent ] || fail "zelka has the home $home"
+  [ "$shell" = /usr/sbin/nologin ] || fail "zelka has the shell $shell"
   id -nG zelka | tr ' ' '\n' | grep -qx dialout || fail "zelka is not in dialout"
+  echo "zelka: system account (uid $uid), no home, no shell, in dialout"
   dpkg-query -W -f='${Conffiles}\n' zelka-utility | grep -q '/etc/default/zelka-serve' ||
     fail "/etc/default/zelka-serve is not a conffile"
   unit=/usr/lib/systemd/system/zelka-serve.service
   systemd-analyze verify "$unit"
-  # Any of these would fix the devices the service may open when it starts: a serial
-  # adapter plugged in later, or every serial port, would stay closed to it.
-  ! grep -E '^(DeviceAllow|DevicePolicy|PrivateDevices|ProtectClock)=' "$unit" ||
-    fail "the unit restricts devices; the printer's port would be closed to the service"
   echo "systemd-analyze verify $unit: ok"
+  setting() { sed -n "s/^$1=//p" "$unit"; }
+  microseconds() { systemd-analyze timespan "$1" | sed -n 's/^ *μs: //p'; }
+  # Serial ports only: the built-in ones, USB adapters by their fixed class numbers (a
+  # name would be looked up once, before a later adapter's driver is loaded), ptys.
+  [ "$(setting DevicePolicy)" = closed ] || fail "the unit does not close the devices"
+  for class in char-ttyS char-188 char-166 char-pts; do
+    grep -qx "DeviceAllow=$class rw" "$unit" || fail "the unit does not allow $class"
+  done
+  ! grep -qE '^DeviceAllow=.*(block-|char-(mem|misc|input|\*))' "$unit" || fail "the unit allows more than serial ports"
+  [ "$(setting MemoryDenyWriteExecute)" = yes ] || fail "MemoryDenyWriteExecute is not set"
+  [ "$(setting ProcSubset)" = pid ] || fail "ProcSubset=pid is not set"
+  # A service that fails at once (its port taken) must reach the start limit rather
+  # than restart for ever: the burst's restarts, RestartSec apart, within the interval.
+  interval=$(microseconds "$(setting StartLimitIntervalSec)")
+  burst=$(setting StartLimitBurst)
+  restart=$(microseconds "$(setting RestartSec)")
+  [ $((${burst:-0} * ${restart:-1})) -lt "${interval:-0}" ] ||
+    fail "StartLimitBurst=$burst restarts $restart us apart do not fit StartLimitIntervalSec ($interval us)"
+  exposure=$(systemd-analyze security --offline=true "$unit" | sed -n 's/.*Overall exposure level for .*: \([0-9.]*\).*/\1/p')
+  awk -v e="$exposure" 'BEGIN { exit !(e != "" && e <= 2.0) }' || fail "exposure level $exposure (over 2.0)"
+  echo "devices: serial ports only; MemoryDenyWriteExecute, ProcSubset=pid; start limit $burst in $((interval / 1000000)) s; exposure $exposure"
   # The administrator enables the service; the package must not.
   [ ! -e /etc/systemd/system/multi-user.target.wants/zelka-serve.service ] ||
     fail "the package enabled zelka-serve"
@@ -162,6 +220,16 @@ else
   echo "systemd-analyze verify (with a stand-in for zelka): ok"
 fi
 
+if [ "$has_cli" = yes ]; then
+  step "reinstalling"
+  uid=$(id -u zelka)
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall --no-install-recommends "$deb" \
+    >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get install --reinstall failed"; }
+  ! grep -iE 'adduser|home dir' "$work/apt.log" || fail "the reinstallation's messages are above"
+  [ "$(id -u zelka)" = "$uid" ] || fail "the account zelka was made anew"
+  echo "the account zelka (uid $uid) is kept, without a word"
+fi
+
 step "removing"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y zelka-utility >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get remove failed"; }
@@ -169,5 +237,26 @@ DEBIAN_FRONTEND=noninteractive apt-get remove -y zelka-utility >"$work/apt.log" 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y zelka-utility >/dev/null 2>&1
 installed=no
 [ ! -e /etc/default/zelka-serve ] || fail "/etc/default/zelka-serve is still there after purge"
+
+if [ "$has_cli" = yes ] && [ "$(getent passwd zelka | cut -d: -f6)" = /nonexistent ]; then
+  step "an account \"zelka\" that is a person's"
+  # The package's account, which the purge leaves, makes way for a person's of that name:
+  # the installation must stop rather than give the service, and the serial ports, to it.
+  deluser --quiet zelka >/dev/null
+  delgroup --quiet --only-if-empty zelka >/dev/null 2>&1 || true
+  person=yes
+  adduser --disabled-password --gecos "" --quiet zelka
+  installed=yes
+  if DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" >"$work/apt.log" 2>&1; then
+    fail "installed with the person's account zelka (uid $(id -u zelka)) as the service's"
+  fi
+  grep -q 'is not a system account' "$work/apt.log" || { cat "$work/apt.log"; fail "no word of why"; }
+  ! id -nG zelka | tr ' ' '\n' | grep -qx dialout || fail "the person's account was added to dialout"
+  echo "refused: $(grep -o 'the account "zelka".*system account[^;]*' "$work/apt.log" | head -n 1)"
+  dpkg --purge zelka-utility >/dev/null 2>&1
+  installed=no
+  deluser --quiet --remove-home zelka >/dev/null 2>&1
+  person=no
+fi
 cd "$root"
 echo "package check passed"

@@ -21,6 +21,8 @@ ReplyPlan Distort(const Fault& fault, const Bytes& ownReply) {
               {}};
     case Fault::Kind::Reply:
       return {fault.reply, {}};
+    case Fault::Kind::Held:
+      return {ownReply, {}, true};
   }
   return {ownReply, {}};
 }

@@ -13,6 +13,7 @@ namespace zelka::sim {
 struct ReplyPlan {
   Bytes bytes;                          // empty: nothing is sent
   std::chrono::milliseconds delay{0};  // from the moment the command was read
+  bool held = false;                    // kept back until the test releases it
 };
 
 class FaultList {

@@ -1,9 +1,10 @@
 // zelka-sim: a simulated Zelka printer on a pseudo-terminal, for trying the utility
 // without hardware. Prints the port to open, then serves until SIGINT or SIGTERM.
 //
-//   zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]
+//   zelka-sim [--baud N] [--model TEXT] [--bootloader] [--log] [--receipts DIR]
 //
-// --receipts DIR saves every printed receipt as DIR/receipt-NNN.png.
+// --receipts DIR saves every printed receipt as DIR/receipt-NNN.png. --bootloader starts
+// a printer whose last update stopped half-way: it waits in its bootloader.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -34,11 +35,12 @@ struct Options {
   int baud = 57600;
   std::string model;
   bool log = false;
+  bool bootloader = false;
   std::string receipts;
 };
 
 void Usage(std::ostream& out) {
-  out << "usage: zelka-sim [--baud N] [--model TEXT] [--log] [--receipts DIR]\n";
+  out << "usage: zelka-sim [--baud N] [--model TEXT] [--bootloader] [--log] [--receipts DIR]\n";
 }
 
 void Help() {
@@ -47,6 +49,8 @@ void Help() {
                "\n"
                "  --baud N         the printer's rate: 9600, 19200, 38400, 57600 (default), 115200\n"
                "  --model TEXT     the model name it reports (default \"Printer Zelka\")\n"
+               "  --bootloader     start in the bootloader at 57600, as a printer whose update\n"
+               "                   stopped half-way (zelka firmware recover brings it back)\n"
                "  --log            print every command it receives, with its rate\n"
                "  --receipts DIR   save every receipt it cuts as DIR/receipt-NNN.png\n"
                "  -h, --help       show this help\n";
@@ -57,6 +61,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     const std::string arg = argv[i];
     if (arg == "--log") {
       options.log = true;
+    } else if (arg == "--bootloader") {
+      options.bootloader = true;
     } else if (arg == "--baud" && i + 1 < argc) {
       options.baud = std::atoi(argv[++i]);
       if (std::find(std::begin(kKnownRates), std::end(kKnownRates), options.baud) == std::end(kKnownRates)) {
@@ -122,6 +128,7 @@ int main(int argc, char** argv) {
 
   zelka::sim::Simulator sim(state);
   sim.SetReceiptDirectory(options.receipts);
+  if (options.bootloader) sim.StrandInBootloader();
   std::string error;
   if (!sim.Start(&error)) {
     std::cerr << "zelka-sim: " << error << "\n";

@@ -9,6 +9,7 @@ namespace name = command_name;
 
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
+constexpr std::uint8_t kCan = 0x18;
 constexpr std::uint8_t kLogoStoredBit = 0x01;
 
 // The info numbers of GS I @ n; any other number is not answered.
@@ -73,7 +74,7 @@ Bytes PrinterModel::ApplyMainFirmware(const ParsedCommand& command, PrinterState
   if (n == name::kEscPaperStatus) return {state.escVReply};
   if (n == name::kUsReadParam) return ParameterReply(state, b[2]);
   if (n == name::kUsWriteParam) {
-    state.parameters[b[2]] = b[3];
+    if (!state.fixedParameters.contains(b[2])) state.parameters[b[2]] = b[3];
     return {state.paramWriteReply};
   }
   if (n == name::kUsSetBaud) {
@@ -86,6 +87,7 @@ Bytes PrinterModel::ApplyMainFirmware(const ParsedCommand& command, PrinterState
   } else if (n == name::kBootEntry) {
     inBootloader_ = true;
     bootloaderBaud_ = kBootloaderWakeBaud;
+    transferWhole_ = false;
     image_.clear();
     return {kAck};
   }
@@ -98,25 +100,47 @@ Bytes PrinterModel::ApplyBootloader(const ParsedCommand& command, PrinterState& 
     bootloaderBaud_ = kBootloaderBaud;
     return {kAck};
   }
-  if (n == name::kBlReady || n == name::kBlStart) {
-    if (n == name::kBlStart) image_.clear();
+  // A new handshake voids a transfer that was under way: it must start again.
+  if (n == name::kBlReady) {
+    transferWhole_ = false;
+    return {kAck};
+  }
+  if (n == name::kBlStart) {
+    image_.clear();
+    transferWhole_ = true;
     return {kAck};
   }
   if (n == name::kBlEnquiry) return {kAck, kAck};
   if (n == name::kBlBlock) return AcceptBlock(command.bytes);
-  if (n == name::kBlEnd) {
-    inBootloader_ = false;
-    state.baud = kBootloaderBaud;
-    return {kAck};
-  }
+  if (n == name::kBlEnd) return EndTransfer(state);
   return {};
+}
+
+Bytes PrinterModel::EndTransfer(PrinterState& state) {
+  // The flash holds no whole firmware: the bootloader keeps waiting for one.
+  if (!transferWhole_ || image_.empty()) return {kCan};
+  inBootloader_ = false;
+  transferWhole_ = false;
+  state.baud = kBootloaderBaud;
+  if (!state.flashedMainNumberReply.empty()) state.mainNumberReply = state.flashedMainNumberReply;
+  if (!state.flashedMainVersionReply.empty()) state.mainVersionReply = state.flashedMainVersionReply;
+  return {kAck};
+}
+
+void PrinterModel::Strand() {
+  inBootloader_ = true;
+  bootloaderBaud_ = kBootloaderBaud;
+  transferWhole_ = false;
 }
 
 Bytes PrinterModel::AcceptBlock(const Bytes& frame) {
   const auto data = frame.begin() + 1;
   const auto dataEnd = data + CommandParser::kBlockDataBytes;
   const auto sum = static_cast<std::uint8_t>(std::accumulate(data, dataEnd, 0u));
-  if (sum != frame.back()) return {kNak};
+  if (sum != frame.back()) {
+    transferWhole_ = false;
+    return {kNak};
+  }
   image_.insert(image_.end(), data, dataEnd);
   return {kAck};
 }

@@ -25,6 +25,9 @@ class PrinterModel {
   // The only rate at which the printer understands the line at the moment.
   int ListeningBaud(const PrinterState& state) const;
   bool InBootloader() const { return inBootloader_; }
+  // In the bootloader at the transfer rate, with no transfer under way: a printer whose
+  // last transfer stopped before its end, switched on again.
+  void Strand();
   // The data of every block the bootloader accepted since the last boot entry or start.
   const Bytes& ReceivedImage() const { return image_; }
 
@@ -32,8 +35,12 @@ class PrinterModel {
   Bytes ApplyMainFirmware(const ParsedCommand& command, PrinterState& state);
   Bytes ApplyBootloader(const ParsedCommand& command, PrinterState& state);
   Bytes AcceptBlock(const Bytes& frame);
+  Bytes EndTransfer(PrinterState& state);
 
   bool inBootloader_ = false;
+  // A start (01) was accepted and every block since; only such a transfer's end (04)
+  // brings the main firmware back.
+  bool transferWhole_ = false;
   int bootloaderBaud_ = kBootloaderWakeBaud;
   Bytes image_;
 };

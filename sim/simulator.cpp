@@ -47,6 +47,8 @@ struct Simulator::Impl {
   void WaitLineTime(std::size_t bytes);
   void HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now);
   void OnSlaveClosed();
+  // Held replies fall due now once the test has released them.
+  void TakeReleased();
   void SendDueReplies();
   void AppendLog(LogEntry entry);  // under sim.mutex_
   void Print(const ParsedCommand& command);  // under sim.mutex_
@@ -64,6 +66,8 @@ struct Simulator::Impl {
   PtyPort port;
   CommandParser parser;
   std::vector<PendingReply> pending;  // by due time
+  std::vector<PendingReply> held;     // kept back by Held faults
+  std::atomic<bool> releaseHeld{false};
   int lastBaud = 0;
 
   // Under sim.mutex_.
@@ -95,6 +99,7 @@ void Simulator::Impl::Serve() {
     // the close of the program before them is already known.
     if (port.SlaveClosedSinceLastAsked()) OnSlaveClosed();
     if (ready.hungUp && !gotBytes) port.WaitForOpen(PollTimeout(kIdleInterval));
+    TakeReleased();
     SendDueReplies();
   }
 }
@@ -124,7 +129,12 @@ void Simulator::Impl::HandleChunk(const Bytes& chunk) {
     return;
   }
   parser.Feed(chunk);
-  while (auto command = parser.Next()) HandleCommand(*command, baud, now);
+  while (auto command = parser.Next()) {
+    HandleCommand(*command, baud, now);
+    // The printer decides which framing its next bytes have: an end (04) of a transfer
+    // that was not whole leaves it in the bootloader.
+    parser.SetMode(model.InBootloader() ? CommandParser::Mode::Bootloader : CommandParser::Mode::Normal);
+  }
 }
 
 void Simulator::Impl::HandleCommand(const ParsedCommand& command, int baud, Clock::time_point now) {
@@ -135,6 +145,10 @@ void Simulator::Impl::HandleCommand(const ParsedCommand& command, int baud, Cloc
   ReplyPlan plan = faults.Resolve(command.bytes, ownReply);
   if (plan.bytes.empty()) return;
   PendingReply reply{now + plan.delay, std::move(plan.bytes), baud};
+  if (plan.held) {
+    held.push_back(std::move(reply));
+    return;
+  }
   const auto at = std::upper_bound(pending.begin(), pending.end(), reply.due,
                                    [](Clock::time_point due, const PendingReply& p) { return due < p.due; });
   pending.insert(at, std::move(reply));
@@ -148,6 +162,14 @@ void Simulator::Impl::OnSlaveClosed() {
     AppendLog({text->name, text->bytes, lastBaud, false});
     Print(*text);
   }
+}
+
+void Simulator::Impl::TakeReleased() {
+  if (!releaseHeld.exchange(false)) return;
+  const auto now = Clock::now();
+  for (PendingReply& reply : held) reply.due = now;
+  pending.insert(pending.begin(), std::make_move_iterator(held.begin()), std::make_move_iterator(held.end()));
+  held.clear();
 }
 
 void Simulator::Impl::SendDueReplies() {
@@ -209,7 +231,10 @@ bool Simulator::Start(std::string* error) {
     impl_->portName = impl_->port.SlaveName();
   }
   impl_->parser.Reset();
+  impl_->parser.SetMode(impl_->model.InBootloader() ? CommandParser::Mode::Bootloader
+                                                    : CommandParser::Mode::Normal);
   impl_->pending.clear();
+  impl_->held.clear();
   impl_->stopping = false;
   impl_->thread = std::thread([impl = impl_.get()] { impl->Serve(); });
   impl_->running = true;
@@ -270,6 +295,21 @@ void Simulator::AddFault(Fault fault) {
 void Simulator::ClearFaults() {
   std::lock_guard lock(mutex_);
   impl_->faults.Clear();
+}
+
+void Simulator::ReleaseHeld() { impl_->releaseHeld = true; }
+
+void Simulator::StrandInBootloader() {
+  std::lock_guard lock(mutex_);
+  impl_->model.Strand();
+  // The parser is the serving thread's, but it parses under this lock.
+  impl_->parser.Reset();
+  impl_->parser.SetMode(CommandParser::Mode::Bootloader);
+}
+
+bool Simulator::InBootloader() const {
+  std::lock_guard lock(mutex_);
+  return impl_->model.InBootloader();
 }
 
 std::vector<LogEntry> Simulator::Log() const { return LogSince(0); }

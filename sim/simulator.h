@@ -13,6 +13,8 @@
 // - it parses the whole command set (ESC, GS and US commands, text, raster rows, logo
 //   bitmaps, QR frames, the bootloader) without losing sync, and logs every command with
 //   the rate it arrived at;
+// - a transfer that stops before its end leaves it in its bootloader, where it stays
+//   (whatever is sent to it) until a complete transfer ends;
 // - faults on demand: silence, late, partial or substituted replies;
 // - it prints: each receipt, ended by a cut, becomes a picture at the paper's width
 //   (parameter 8: 0 = 80 mm, 1 = 57 mm), kept in memory and, when asked, saved as PNG.
@@ -27,6 +29,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,13 @@ struct PrinterState {
   std::uint8_t logoState = 0x00;     // GS I 4: bit 0 set = a logo is stored
   std::uint8_t paramWriteReply = 0x00;  // reply byte to US 0x03 n v
   std::map<std::uint8_t, std::uint8_t> parameters{{8, 0}, {10, 120}, {65, 60}};
+  // Parameters this printer does not keep: a write is answered but changes nothing (a
+  // model without the setting, or one whose memory fails).
+  std::set<std::uint8_t> fixedParameters;
+  // What the main firmware reports after the next complete transfer (the firmware it was
+  // given); empty: the same as before it.
+  Bytes flashedMainNumberReply;
+  Bytes flashedMainVersionReply;
 };
 
 // A reply of `length` bytes: one header byte 0x5F, then `text`, then zeros. Text longer
@@ -80,6 +90,7 @@ struct Fault {
     Late,     // the reply comes after `delay`
     Partial,  // only the first `bytes` bytes of the reply
     Reply,    // `reply` instead of the printer's own reply
+    Held,     // the reply waits until ReleaseHeld(): the program stays in its read
   };
   Bytes prefix;   // the fault applies to commands whose bytes start with this prefix
   Kind kind = Kind::Silent;
@@ -128,6 +139,15 @@ class Simulator {
   void SetLineSpeedReading(bool on);
   void AddFault(Fault fault);
   void ClearFaults();
+  // Sends the replies that Held faults keep back (to a program still listening at their
+  // rate, as any reply).
+  void ReleaseHeld();
+
+  // The printer waits in its bootloader at the transfer rate, as one does after a
+  // transfer that stopped before its end and a restart: it answers the bootloader's
+  // commands only, until a complete transfer ends.
+  void StrandInBootloader();
+  bool InBootloader() const;
 
   std::vector<LogEntry> Log() const;
   // The log from entry `first` on (empty when the log is shorter), for a reader that

@@ -107,6 +107,10 @@
         <source>Не удалось передать картинку на принтер: строка %1 из %2. Печать прервана.</source>
         <translation>Could not send the picture to the printer: row %1 of %2. Printing stopped.</translation>
     </message>
+    <message>
+        <source>Рисунок записан так, что для его чтения нужно слишком много памяти или времени (более %1 МБ или более %2 проходов JPEG). Сохраните его как обычный JPEG или PNG.</source>
+        <translation>The picture is stored in a way that takes too much memory or time to read (over %1 MB or over %2 JPEG scans). Save it as a plain JPEG or PNG.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -167,6 +171,18 @@
         <translation>%1: access denied — add the user to the group %2</translation>
     </message>
     <message>
+        <source>%1: нет доступа к порту</source>
+        <translation>%1: access denied</translation>
+    </message>
+    <message>
+        <source>%1: нет доступа — открыть порт может только его владелец (%2); доступ группе даёт правило udev</source>
+        <translation>%1: access denied — only its owner (%2) may open it; a udev rule can give a group access</translation>
+    </message>
+    <message>
+        <source>%1: это не последовательный порт</source>
+        <translation>%1: not a serial port</translation>
+    </message>
+    <message>
         <source>%1: порт занят другой программой</source>
         <translation>%1: the port is in use by another program</translation>
     </message>
@@ -196,6 +212,42 @@
         <source>Принтер не найден</source>
         <translation>Printer not found</translation>
     </message>
+    <message>
+        <source>рисунок PNG</source>
+        <translation>a PNG picture</translation>
+    </message>
+    <message>
+        <source>рисунок JPEG</source>
+        <translation>a JPEG picture</translation>
+    </message>
+    <message>
+        <source>рисунок GIF</source>
+        <translation>a GIF picture</translation>
+    </message>
+    <message>
+        <source>рисунок BMP</source>
+        <translation>a BMP picture</translation>
+    </message>
+    <message>
+        <source>архив ZIP</source>
+        <translation>a ZIP archive</translation>
+    </message>
+    <message>
+        <source>документ PDF</source>
+        <translation>a PDF document</translation>
+    </message>
+    <message>
+        <source>файл другого вида</source>
+        <translation>a file of another kind</translation>
+    </message>
+    <message>
+        <source>Это %1, а не прошивка. Обновление не начато.</source>
+        <translation>This is %1, not firmware. The update was not started.</translation>
+    </message>
+    <message>
+        <source>Если обновление прошивки было прервано, принтер может ждать в загрузчике: восстановить прошивку?</source>
+        <translation>If a firmware update was interrupted, the printer may be waiting in its bootloader: recover its firmware?</translation>
+    </message>
 </context>
 <context>
     <name>PictureFileDialog</name>
@@ -207,12 +259,43 @@
         <source>%1 × %2 точек</source>
         <translation>%1 × %2 dots</translation>
     </message>
+    <message>
+        <source>Чтение рисунка…</source>
+        <translation>Reading the picture…</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryDialog</name>
+    <message>
+        <source>Восстановление прошивки</source>
+        <translation>Firmware recovery</translation>
+    </message>
+    <message>
+        <source>Обзор…</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Версия платы:</source>
+        <translation>Board version:</translation>
+    </message>
+    <message>
+        <source>Файл прошивки:</source>
+        <translation>Firmware file:</translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>
     <message>
         <source>Идёт обновление прошивки. Если прервать его, принтер останется в загрузчике до следующего обновления. Прервать и закрыть программу?</source>
         <translation>A firmware update is in progress. If it is interrupted, the printer stays in its bootloader until the next update. Interrupt the update and close the program?</translation>
+    </message>
+    <message>
+        <source>Идёт обновление прошивки принтера</source>
+        <translation>The printer's firmware is being updated</translation>
     </message>
 </context>
 <context>
@@ -224,6 +307,10 @@
     <message>
         <source>Выбор порта</source>
         <translation>Select port</translation>
+    </message>
+    <message>
+        <source>Серийный номер USB: %1</source>
+        <translation>USB serial number: %1</translation>
     </message>
     <message>
         <source>Ручной режим</source>

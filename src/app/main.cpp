@@ -6,10 +6,12 @@
 
 #include "app/console.h"
 #include "app/demo_printer.h"
+#include "app/end_requests.h"
 #include "app/language.h"
 #include "app/options.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
+#include "app/window_ports.h"
 #include "link/port_list.h"
 #include "printer/worker.h"
 #include "remote/remote_query_server.h"
@@ -42,15 +44,23 @@ void StartRemoteService(zelka::remote::RemoteQueryServer& remote) {
 
 int main(int argc, char** argv) {
   zelka::app::UseStartingConsole();
+  {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Before the application object, which cannot be made without a display.
+    if (const auto answer = zelka::app::AnswerBeforeWindow(arguments)) {
+      std::fprintf(answer->exitCode == 0 ? stdout : stderr, "%s\n", answer->text.c_str());
+      return answer->exitCode;
+    }
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelka-utility"));
 
   std::string error;
   const auto options = zelka::app::ParseOptions(QApplication::arguments(), error);
   if (!options) {
-    const bool help = error.rfind("Usage:", 0) == 0;
-    std::fprintf(help ? stdout : stderr, "%s\n", error.c_str());
-    return help ? 0 : 2;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
   }
 
   const zelka::app::Language language =
@@ -70,13 +80,9 @@ int main(int argc, char** argv) {
   }
 
   zelka::form::MainForm::Options formOptions;
-  formOptions.portSource = [&options, &demo] {
-    std::vector<std::string> ports;
-    if (demo) ports.push_back(demo->PortName());
-    const auto listed = options->ports.empty() ? zelka::link::SystemPortNames() : options->ports;
-    ports.insert(ports.end(), listed.begin(), listed.end());
-    return ports;
-  };
+  zelka::app::WindowPorts windowPorts(demo ? demo->PortName() : "", options->ports);
+  formOptions.portSource = [&windowPorts] { return windowPorts.Read(); };
+  formOptions.portDetails = [&windowPorts](const std::string& port) { return windowPorts.Details(port); };
 
   // The service serves the form that the window builds, and the form's FormCreate starts
   // it; the first FormCreate runs inside the window's constructor, before the service can
@@ -102,6 +108,10 @@ int main(int argc, char** argv) {
   StartRemoteService(*remote);
   dialogs.SetMainWindow(&window);
   dialogs.AddWindow("TForm2", &window.Form2());
+  // A logout during a firmware update waits for the update: cut short, it would leave the
+  // printer in its bootloader.
+  const zelka::app::EndRequests endRequests([&form] { return form.UpdatingFirmware(); },
+                                            [] { QApplication::quit(); });
   window.show();
   const int code = QApplication::exec();
   // The connections wait for the worker, and the worker's jobs post to the window: the

@@ -3,44 +3,91 @@
 #include <QCommandLineParser>
 
 #include "app/language.h"
+#include "remote/ip_address.h"
+
+#ifndef ZELKA_VERSION
+#error "ZELKA_VERSION must be defined by the build"
+#endif
 
 namespace zelka::app {
 
+namespace {
+
+constexpr char kLangError[] = "--lang takes ru or en";
+
+// Every option of the window, added to one parser.
+struct OptionSet {
+  explicit OptionSet(QCommandLineParser& parser);
+  QCommandLineOption help;
+  QCommandLineOption version;
+  QCommandLineOption port;
+  QCommandLineOption demo;
+  QCommandLineOption tcpPort;
+  QCommandLineOption listen;
+  QCommandLineOption maxClients;
+  QCommandLineOption allow;
+  QCommandLineOption lang;
+};
+
+OptionSet::OptionSet(QCommandLineParser& parser)
+    : help(parser.addHelpOption()),
+      version(QStringLiteral("version"), QStringLiteral("Displays the version.")),
+      port(QStringLiteral("port"), QStringLiteral("List this serial port instead of the system's ports (repeatable)."),
+           QStringLiteral("NAME")),
+      demo(QStringLiteral("demo"), QStringLiteral("Start a simulated printer and list its port.")),
+      tcpPort(QStringLiteral("tcp-port"),
+              QStringLiteral("TCP port of the remote service (default 4444, 0 = any free port)."),
+              QStringLiteral("N")),
+      listen(QStringLiteral("listen"), QStringLiteral("Serve remote clients on this address only (repeatable)."),
+             QStringLiteral("ADDRESS")),
+      maxClients(QStringLiteral("max-clients"),
+                 QStringLiteral("Serve at most N remote clients at once (default 64); one more is closed unserved."),
+                 QStringLiteral("N")),
+      allow(QStringLiteral("allow"),
+            QStringLiteral("Accept remote clients from this address or subnet only (repeatable; default everyone)."),
+            QStringLiteral("ADDRESS[/PREFIX]")),
+      lang(QStringLiteral("lang"),
+           QStringLiteral("The window's language: ru or en (default: the system's; Russian unless it "
+                          "names another language)."),
+           QStringLiteral("ru|en")) {
+  parser.setApplicationDescription(QStringLiteral("Service utility for Zelka receipt printers"));
+  parser.addOptions({version, port, demo, tcpPort, listen, maxClients, allow, lang});
+}
+
+}  // namespace
+
+std::optional<AnswerWithoutWindow> AnswerBeforeWindow(const QStringList& arguments) {
+  QCommandLineParser parser;
+  const OptionSet options(parser);
+  // Qt's own options are still there: read as one word each, "-platformtheme" cannot pass
+  // for "-h" followed by more letters.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.parse(arguments);  // Qt's options are unknown here; the window's parse judges the rest
+  if (parser.isSet(options.help)) {
+    // Without an application object the parser cannot name the program.
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), arguments.value(0, QStringLiteral("zelka-utility")));
+    return AnswerWithoutWindow{0, text.trimmed().toStdString()};
+  }
+  if (parser.isSet(options.version)) return AnswerWithoutWindow{0, "zelka-utility " ZELKA_VERSION};
+  if (parser.isSet(options.lang) && !LanguageNamed(parser.value(options.lang).toStdString())) {
+    return AnswerWithoutWindow{2, kLangError};
+  }
+  return std::nullopt;
+}
+
 std::optional<Options> ParseOptions(const QStringList& arguments, std::string& error) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Service utility for Zelka receipt printers"));
-  parser.addHelpOption();
-  const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("List this serial port instead of the system's ports (repeatable)."),
-                                QStringLiteral("NAME"));
-  const QCommandLineOption demo(QStringLiteral("demo"),
-                                QStringLiteral("Start a simulated printer and list its port."));
-  const QCommandLineOption tcpPort(QStringLiteral("tcp-port"),
-                                   QStringLiteral("TCP port of the remote service (default 4444, 0 = any free port)."),
-                                   QStringLiteral("N"));
-  const QCommandLineOption listen(QStringLiteral("listen"),
-                                  QStringLiteral("Serve remote clients on this address only (repeatable)."),
-                                  QStringLiteral("ADDRESS"));
-  const QCommandLineOption maxClients(
-      QStringLiteral("max-clients"),
-      QStringLiteral("Serve at most N remote clients at once (default 64); one more is closed unserved."),
-      QStringLiteral("N"));
-  const QCommandLineOption allow(
-      QStringLiteral("allow"),
-      QStringLiteral("Accept remote clients from this address or subnet only (repeatable; default everyone)."),
-      QStringLiteral("ADDRESS[/PREFIX]"));
-  const QCommandLineOption lang(
-      QStringLiteral("lang"),
-      QStringLiteral("The window's language: ru or en (default: the system's; Russian unless it "
-                     "names another language)."),
-      QStringLiteral("ru|en"));
-  parser.addOptions({port, demo, tcpPort, listen, maxClients, allow, lang});
+  const OptionSet set(parser);
+  const QCommandLineOption& port = set.port;
+  const QCommandLineOption& demo = set.demo;
+  const QCommandLineOption& tcpPort = set.tcpPort;
+  const QCommandLineOption& listen = set.listen;
+  const QCommandLineOption& maxClients = set.maxClients;
+  const QCommandLineOption& allow = set.allow;
+  const QCommandLineOption& lang = set.lang;
   if (!parser.parse(arguments)) {
     error = parser.errorText().toStdString();
-    return std::nullopt;
-  }
-  if (parser.isSet(QStringLiteral("help"))) {
-    error = parser.helpText().toStdString();
     return std::nullopt;
   }
   if (!parser.positionalArguments().isEmpty()) {
@@ -66,6 +113,7 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
     options.tcpPort = value;
   }
   for (const QString& address : parser.values(listen)) options.listen.push_back(address.toStdString());
+  if (error = remote::ListenAddressError(options.listen); !error.empty()) return std::nullopt;
   if (parser.isSet(maxClients)) {
     bool ok = false;
     const int value = parser.value(maxClients).toInt(&ok);
@@ -87,7 +135,7 @@ std::optional<Options> ParseOptions(const QStringList& arguments, std::string& e
   if (parser.isSet(lang)) {
     const std::string code = parser.value(lang).toStdString();
     if (!LanguageNamed(code)) {
-      error = "--lang takes ru or en";
+      error = kLangError;
       return std::nullopt;
     }
     options.language = code;

@@ -22,8 +22,19 @@ struct Options {
   std::optional<std::string> language;          // --lang ru|en (else the locale decides)
 };
 
-// Parses the arguments (Qt's own, like -platform, are taken off before). On bad input
-// returns nothing and sets `error` to a message for the user.
+// Parses the arguments (Qt's own, like -platform, are taken off before; --help and
+// --version were answered by AnswerBeforeWindow). On bad input returns nothing and sets
+// `error` to a message for the user.
 std::optional<Options> ParseOptions(const QStringList& arguments, std::string& error);
+
+// What the arguments ask for that needs no window: the help, the version, or the refusal
+// of a --lang that is neither ru nor en. Looked at before the window's application
+// object is made, since that needs a display; Qt's own options are not taken off yet and
+// pass unread. Nothing when the window is to start.
+struct AnswerWithoutWindow {
+  int exitCode = 0;
+  std::string text;  // for standard output when exitCode is 0, else standard error
+};
+std::optional<AnswerWithoutWindow> AnswerBeforeWindow(const QStringList& arguments);
 
 }  // namespace zelka::app

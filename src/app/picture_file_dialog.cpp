@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 
 #include "app/language.h"
+#include "app/preview_loader.h"
 #include "graphics/messages.h"
 #include "graphics/one_bit_bitmap.h"
-#include "graphics/picture_preview.h"
 #include "graphics/picture_print.h"
 
 namespace zelka::app {
@@ -39,6 +39,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& nameFilter,
   auto* column = new QVBoxLayout(side);
   column->setContentsMargins(0, 0, 0, 0);
   preview_ = new QLabel(side);
+  preview_->setObjectName(QStringLiteral("preview"));
   preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   preview_->setBackgroundRole(QPalette::Base);
   auto* scroll = new QScrollArea(side);
@@ -46,6 +47,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& nameFilter,
   scroll->setWidgetResizable(false);
   scroll->setMinimumSize(kPreviewWidth, kPreviewHeight);
   caption_ = new QLabel(side);
+  caption_->setObjectName(QStringLiteral("previewCaption"));
   caption_->setWordWrap(true);
   caption_->setMaximumWidth(kPreviewWidth);
   thresholdBox_ = new QCheckBox(
@@ -68,6 +70,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& nameFilter,
     layout()->addWidget(side);
   }
 
+  loader_ = new PreviewLoader(this, [this](const Preview& preview) { Show(preview); });
   connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
     current_ = path;
     ShowPreview();
@@ -87,26 +90,28 @@ std::optional<int> PictureFileDialog::Threshold() const {
 void PictureFileDialog::ShowPreview() {
   preview_->clear();
   caption_->clear();
-  if (current_.isEmpty() || !QFileInfo(current_).isFile()) {
-    preview_->adjustSize();
-    return;
-  }
-  // The same load as the print: a file that would be refused says why here already.
-  graphics::Picture picture;
-  const graphics::BitmapError error = graphics::LoadPicture(
-      current_.toStdString(), picture, {.paperDots = paperDots_, .threshold = Threshold()});
-  if (error != graphics::BitmapError::kNone) {
-    caption_->setText(QString::fromStdString(
-        graphics::BitmapErrorText(error, graphics::kPictureBufferSize, QtTranslator())));
-    preview_->adjustSize();
-    return;
-  }
-  const QImage dots = graphics::PictureDots(picture);
-  preview_->setPixmap(QPixmap::fromImage(dots));
   preview_->adjustSize();
-  caption_->setText(QCoreApplication::translate("PictureFileDialog", "%1 × %2 точек")
-                        .arg(dots.width())
-                        .arg(dots.height()));
+  if (current_.isEmpty() || !QFileInfo(current_).isFile()) {
+    loader_->Cancel();
+    return;
+  }
+  caption_->setText(QCoreApplication::translate("PictureFileDialog", "Чтение рисунка…"));
+  // The same load as the print: a file that would be refused says why here already.
+  loader_->Request(current_.toStdString(), {.paperDots = paperDots_, .threshold = Threshold()});
+}
+
+void PictureFileDialog::Show(const Preview& preview) {
+  if (preview.error != graphics::BitmapError::kNone) {
+    preview_->clear();
+    caption_->setText(QString::fromStdString(
+        graphics::BitmapErrorText(preview.error, graphics::kPictureBufferSize, QtTranslator())));
+  } else {
+    preview_->setPixmap(QPixmap::fromImage(preview.dots));
+    caption_->setText(QCoreApplication::translate("PictureFileDialog", "%1 × %2 точек")
+                          .arg(preview.dots.width())
+                          .arg(preview.dots.height()));
+  }
+  preview_->adjustSize();
 }
 
 }  // namespace zelka::app

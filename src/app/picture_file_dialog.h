@@ -1,6 +1,7 @@
 // The picture dialog: Qt's own file dialog (not the system's, which takes no widgets)
 // with the chosen file shown beside the list as it will print, dot for dot, on the
-// window's paper, and the choice between dithering and a fixed threshold.
+// window's paper, and the choice between dithering and a fixed threshold. The preview is
+// loaded off the window's thread (preview_loader.h) and shows when it is ready.
 #pragma once
 
 #include <QFileDialog>
@@ -14,6 +15,9 @@ class QSpinBox;
 
 namespace zelka::app {
 
+class PreviewLoader;
+struct Preview;
+
 class PictureFileDialog final : public QFileDialog {
  public:
   PictureFileDialog(QWidget* parent, const QString& nameFilter, int paperDots);
@@ -23,6 +27,7 @@ class PictureFileDialog final : public QFileDialog {
 
  private:
   void ShowPreview();
+  void Show(const Preview& preview);
 
   int paperDots_;
   QString current_;
@@ -30,6 +35,7 @@ class PictureFileDialog final : public QFileDialog {
   QLabel* caption_ = nullptr;
   QCheckBox* thresholdBox_ = nullptr;
   QSpinBox* thresholdSpin_ = nullptr;
+  PreviewLoader* loader_ = nullptr;
 };
 
 }  // namespace zelka::app

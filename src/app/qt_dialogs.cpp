@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "app/picture_file_dialog.h"
+#include "app/recovery_dialog.h"
 #include "graphics/picture_options.h"
 
 namespace zelka::app {
@@ -34,6 +35,21 @@ void QtDialogs::Error(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
                   QString::fromStdString(text), QMessageBox::Ok, main_);
   box.exec();
+}
+
+bool QtDialogs::ErrorQuestion(const std::string& text, const std::string& question) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                  QString::fromStdString(text + "\n\n" + question), QMessageBox::Yes | QMessageBox::No,
+                  main_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<form::Dialogs::RecoveryChoice> QtDialogs::ChooseRecovery(
+    const std::vector<std::string>& ports, const std::string& filter) {
+  RecoveryDialog dialog(main_, ports, QtFilter(filter));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
 }
 
 std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, bool picturePreview) {

@@ -17,6 +17,9 @@ class QtDialogs final : public form::Dialogs {
 
   void Information(const std::string& text) override;
   void Error(const std::string& text) override;
+  bool ErrorQuestion(const std::string& text, const std::string& question) override;
+  std::optional<RecoveryChoice> ChooseRecovery(const std::vector<std::string>& ports,
+                                               const std::string& filter) override;
   std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override;
   std::optional<PictureChoice> ChoosePicture(const std::string& filter, int paperDots) override;
   void ShowModeless(const std::string& windowName) override;

@@ -160,6 +160,11 @@ void WidgetBinding::Apply(const std::string& stateName) {
         combo->clear();
         combo->addItems(items);
       }
+      for (int i = 0; i < combo->count(); ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const bool tip = index < c.itemTips.size() && !c.itemTips[index].empty();
+        combo->setItemData(i, tip ? QVariant(Q(c.itemTips[index])) : QVariant(), Qt::ToolTipRole);
+      }
       combo->setCurrentIndex(c.selectedIndex);
       combo->setEditText(Caption(c.caption));
       break;

@@ -1,10 +1,12 @@
 #include "cli/arguments.h"
 
 #include <QCommandLineParser>
-#include <QHostAddress>
 
 #include <algorithm>
 
+#include "cli/argument_bytes.h"
+#include "remote/ip_address.h"
+#include "commands/qr.h"
 #include "service/printer_settings.h"
 
 namespace zelka::cli {
@@ -27,6 +29,13 @@ const QString kMaxClients = QStringLiteral("max-clients");
 const QString kAllow = QStringLiteral("allow");
 const QString kThreshold = QStringLiteral("threshold");
 const QString kPreview = QStringLiteral("preview");
+const QString kAll = QStringLiteral("all");
+const QString kCut = QStringLiteral("cut");
+const QString kOnly = QStringLiteral("only");
+const QString kForce = QStringLiteral("force");
+const QString kCodePage866 = QStringLiteral("codepage-866");
+const QString kLogo = QStringLiteral("logo");
+const QString kBoard = QStringLiteral("board");
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -45,6 +54,13 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({kAllow, {}, QStringLiteral("ADDRESS")});
   parser.addOption({kThreshold, {}, QStringLiteral("N")});
   parser.addOption({kPreview, {}, QStringLiteral("FILE")});
+  parser.addOption({kAll, {}});
+  parser.addOption({kCut, {}});
+  parser.addOption({kOnly, {}});
+  parser.addOption({kForce, {}});
+  parser.addOption({kCodePage866, {}});
+  parser.addOption({kLogo, {}, QStringLiteral("FILE")});
+  parser.addOption({kBoard, {}, QStringLiteral("N")});
 }
 
 // A whole decimal number; nothing for anything else.
@@ -54,6 +70,10 @@ std::optional<int> Number(const std::string& text) {
     return std::nullopt;
   }
   return std::stoi(text);
+}
+
+Origin FromFile(const ConfigValue& value) {
+  return {Origin::Kind::kConfigFile, value.file, value.line};
 }
 
 bool IsPrinterRate(int baud) {
@@ -67,7 +87,7 @@ std::optional<std::string> Single(const QCommandLineParser& parser, const QStrin
   const QStringList values = parser.values(name);
   if (values.isEmpty()) return std::nullopt;
   if (values.size() > 1) error = "--" + name.toStdString() + " is given more than once";
-  return values.last().toStdString();
+  return ArgumentBytes(values.last());
 }
 
 std::string CheckRange(const std::string& text, int min, int max, const char* what, int& out) {
@@ -108,11 +128,24 @@ std::string CheckValue(Invocation& invocation) {
       }
       invocation.number = std::stoi(argument);
       return {};
+    case CommandId::kPrintQr:
+      if (invocation.arguments.empty()) return {};
+      if (argument.empty()) return "the QR code's TEXT is empty; give the text to encode";
+      if (argument.size() > commands::kQrMaxPayloadBytes) {
+        return "the QR code's TEXT has " + std::to_string(argument.size()) + " bytes; a symbol holds at most " +
+               std::to_string(commands::kQrMaxPayloadBytes);
+      }
+      return {};
+    case CommandId::kSettingsSave:
+    case CommandId::kSettingsRestore:
+    case CommandId::kPrintRaw:
+      return argument.empty() ? "\"" + CommandWords(*invocation.command) + "\" needs a file name" : "";
     default: return {};
   }
 }
 
-std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& invocation) {
+std::string CheckCommandOptions(const QCommandLineParser& parser, const ConfigFile& configured,
+                                Invocation& invocation) {
   const unsigned allowed = invocation.command->options;
   struct Owned {
     const QString& name;
@@ -121,14 +154,42 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
   for (const Owned& option : {Owned{kPaper, kPaperOption}, Owned{kTcpPort, kTcpPortOption},
                               Owned{kListen, kListenOption}, Owned{kMaxClients, kMaxClientsOption},
                               Owned{kAllow, kAllowOption}, Owned{kThreshold, kThresholdOption},
-                              Owned{kPreview, kPreviewOption}}) {
+                              Owned{kPreview, kPreviewOption}, Owned{kAll, kAllOption},
+                              Owned{kCut, kCutOption}, Owned{kOnly, kOnlyOption},
+                              Owned{kLogo, kLogoOption}, Owned{kForce, kForceOption},
+                              Owned{kCodePage866, kCodePageOption}, Owned{kBoard, kBoardOption}}) {
     if (parser.isSet(option.name) && !(allowed & option.bit)) {
       return "--" + option.name.toStdString() + " does not go with \"" +
              CommandWords(*invocation.command) + "\"";
     }
   }
   std::string error;
-  if (const auto paper = Single(parser, kPaper, error)) {
+  invocation.all = parser.isSet(kAll);
+  invocation.cut = parser.isSet(kCut);
+  invocation.only = parser.isSet(kOnly);
+  invocation.force = parser.isSet(kForce);
+  invocation.codepage866 = parser.isSet(kCodePage866);
+  if (const auto logo = Single(parser, kLogo, error)) {
+    if (logo->empty()) return "--logo needs the name of a picture file";
+    invocation.logo = *logo;
+  }
+  if (invocation.all && invocation.global.baud) {
+    if (invocation.global.baudOrigin.kind == Origin::Kind::kCommandLine) {
+      return "--all searches every port; it does not go with --baud";
+    }
+    // A configured rate spares a search for one printer; --all asks for the search.
+    invocation.global.baud.reset();
+    invocation.global.baudOrigin = {};
+  }
+  std::optional<std::string> paper = Single(parser, kPaper, error);
+  if (paper) {
+    invocation.global.paperOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.paper && (allowed & kPaperOption)) {
+    paper = configured.paper->value;
+    invocation.global.paperOrigin = FromFile(*configured.paper);
+  }
+  if (paper) {
+    if (*paper == "80" || *paper == "57") invocation.paperMm = std::stoi(*paper);
     if (*paper == "80") {
       invocation.layout = service::ReceiptLayout::k80mm;
     } else if (*paper == "57") {
@@ -149,6 +210,18 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     if (auto e = CheckRange(*threshold, 0, 255, "--threshold", value); !e.empty()) return e;
     invocation.conversion.threshold = value;
   }
+  if (allowed & kBoardOption) {
+    // The bootloader cannot tell its board, and a file for the other board would leave
+    // the printer without working firmware: the user must name it.
+    const auto board = Single(parser, kBoard, error);
+    if (!board) return "\"" + CommandWords(*invocation.command) + "\" needs --board 3 or --board 4";
+    if (*board != "3" && *board != "4") return "--board must be 3 or 4, not \"" + *board + "\"";
+    invocation.board = std::stoi(*board);
+    if (invocation.global.baud) {
+      return "--baud does not go with \"" + CommandWords(*invocation.command) +
+             "\": the bootloader speaks at 57600 baud only";
+    }
+  }
   if (const auto preview = Single(parser, kPreview, error)) {
     if (preview->empty()) return "--preview needs the name of a PNG file to write";
     invocation.preview = *preview;
@@ -158,19 +231,15 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
     if (auto e = CheckRange(*port, 0, 65535, "--tcp-port", value); !e.empty()) return e;
     invocation.tcpPort = static_cast<std::uint16_t>(value);
   }
-  for (const QString& address : parser.values(kListen)) {
-    if (QHostAddress().setAddress(address) == false) {
-      return "--listen takes an IP address such as 127.0.0.1 or ::1, not \"" + address.toStdString() + "\"";
-    }
-    invocation.listen.push_back(address.toStdString());
-  }
+  for (const QString& address : parser.values(kListen)) invocation.listen.push_back(ArgumentBytes(address));
+  if (auto e = remote::ListenAddressError(invocation.listen); !e.empty()) return e;
   if (const auto most = Single(parser, kMaxClients, error)) {
     int value = 0;
     if (auto e = CheckRange(*most, 1, 100000, "--max-clients", value); !e.empty()) return e;
     invocation.maxClients = value;
   }
   std::vector<std::string> clients;
-  for (const QString& entry : parser.values(kAllow)) clients.push_back(entry.toStdString());
+  for (const QString& entry : parser.values(kAllow)) clients.push_back(ArgumentBytes(entry));
   std::string filterError;
   auto filter = remote::AddressFilter::Parse(clients, filterError);
   if (!filter) return "--allow takes ADDRESS or ADDRESS/PREFIX (e.g. 192.168.1.0/24): " + filterError;
@@ -180,13 +249,28 @@ std::string CheckCommandOptions(const QCommandLineParser& parser, Invocation& in
 
 std::string CheckGlobalOptions(const QCommandLineParser& parser,
                                const std::optional<std::string>& environmentPort,
-                               GlobalOptions& global) {
+                               const ConfigFile& configured, GlobalOptions& global) {
   for (const QString& port : parser.values(kPort)) {
     if (port.isEmpty()) return "--port needs a port name";
-    global.ports.push_back(port.toStdString());
+    global.ports.push_back(ArgumentBytes(port));
   }
-  if (global.ports.empty() && environmentPort) global.ports.push_back(*environmentPort);
+  if (!global.ports.empty()) {
+    global.portOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (environmentPort) {
+    global.ports.push_back(*environmentPort);
+    global.environmentPort = *environmentPort;
+    global.portOrigin.kind = Origin::Kind::kEnvironment;
+  } else if (configured.port) {
+    global.ports.push_back(configured.port->value);
+    global.portOrigin = FromFile(*configured.port);
+  }
   global.json = parser.isSet(kJson);
+  if (global.json) {
+    global.jsonOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.json) {
+    global.json = configured.json->value == "true";
+    global.jsonOrigin = FromFile(*configured.json);
+  }
   global.trace = parser.isSet(kTrace);
   global.quiet = parser.isSet(kQuiet);
   std::string error;
@@ -198,6 +282,12 @@ std::string CheckGlobalOptions(const QCommandLineParser& parser,
     }
     if (global.ports.size() != 1) return "--baud needs exactly one --port (or ZELKA_PORT)";
     global.baud = *value;
+    global.baudOrigin.kind = Origin::Kind::kCommandLine;
+  } else if (configured.baud && global.portOrigin.kind == Origin::Kind::kConfigFile) {
+    // The file's rate belongs to the file's port: with a port named elsewhere it would
+    // skip the search on a port whose rate nobody gave.
+    global.baud = std::stoi(configured.baud->value);
+    global.baudOrigin = FromFile(*configured.baud);
   }
   return error;
 }
@@ -211,16 +301,18 @@ ParseOutcome UsageError(ParseOutcome outcome, std::string error) {
 }  // namespace
 
 ParseOutcome ParseArguments(const QStringList& arguments,
-                            const std::optional<std::string>& environmentPort) {
+                            const std::optional<std::string>& environmentPort,
+                            const ConfigFile& configured) {
   ParseOutcome outcome;
   QCommandLineParser parser;
   AddOptions(parser);
   // Known before the rest is checked: a script that asked for JSON gets its error as JSON.
-  outcome.json = arguments.contains(QStringLiteral("--json"));
+  outcome.json = arguments.contains(QStringLiteral("--json")) ||
+                 (configured.json && configured.json->value == "true");
   if (!parser.parse(arguments)) return UsageError(outcome, parser.errorText().toStdString());
 
   std::vector<std::string> words;
-  for (const QString& word : parser.positionalArguments()) words.push_back(word.toStdString());
+  for (const QString& word : parser.positionalArguments()) words.push_back(ArgumentBytes(word));
   const bool help = parser.isSet(kHelp) || (!words.empty() && words.front() == "help");
   if (!words.empty() && words.front() == "help") words.erase(words.begin());
 
@@ -269,10 +361,13 @@ ParseOutcome ParseArguments(const QStringList& arguments,
     return UsageError(outcome, "unexpected argument \"" +
                                    invocation.arguments[command->maxArguments] + "\"");
   }
-  if (auto error = CheckGlobalOptions(parser, environmentPort, invocation.global); !error.empty()) {
+  if (auto error = CheckGlobalOptions(parser, environmentPort, configured, invocation.global);
+      !error.empty()) {
     return UsageError(outcome, error);
   }
-  if (auto error = CheckCommandOptions(parser, invocation); !error.empty()) return UsageError(outcome, error);
+  if (auto error = CheckCommandOptions(parser, configured, invocation); !error.empty()) {
+    return UsageError(outcome, error);
+  }
   if (auto error = CheckValue(invocation); !error.empty()) return UsageError(outcome, error);
   outcome.kind = Kind::kRun;
   return outcome;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/config_file.h"
 #include "cli/invocation.h"
 
 namespace zelka::cli {
@@ -28,8 +29,10 @@ struct ParseOutcome {
 };
 
 // `arguments` as main() receives them, the program's name first. `environmentPort` is
-// ZELKA_PORT (nothing when unset or empty).
+// ZELKA_PORT (nothing when unset or empty); `configured`, the configuration files' values,
+// which an option given on the command line (or ZELKA_PORT, for the port) overrides.
 ParseOutcome ParseArguments(const QStringList& arguments,
-                            const std::optional<std::string>& environmentPort);
+                            const std::optional<std::string>& environmentPort,
+                            const ConfigFile& configured = {});
 
 }  // namespace zelka::cli

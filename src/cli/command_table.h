@@ -15,8 +15,9 @@ enum class CommandId {
   kSetCutLine, kSetDensity, kSetBaud, kSetCodePage, kSetPaperWidth,
   kPrintTest, kPrintQr, kPrintPicture, kPrintText,
   kLogoLoad, kLogoErase, kLogoPrint,
-  kFirmwareCheck, kFirmwareUpdate,
+  kFirmwareCheck, kFirmwareUpdate, kFirmwareRecover,
   kServe,
+  kConfig, kSettingsSave, kSettingsRestore, kPrintRaw,
 };
 
 // Options that only some subcommands take.
@@ -29,6 +30,13 @@ enum CommandOption : unsigned {
   kAllowOption = 1u << 4,       // --allow (serve)
   kThresholdOption = 1u << 5,   // --threshold (print picture, logo load)
   kPreviewOption = 1u << 6,     // --preview (print picture, logo load)
+  kAllOption = 1u << 7,         // --all (detect, info)
+  kCutOption = 1u << 8,         // --cut (print text, print qr)
+  kOnlyOption = 1u << 9,        // --only (cut)
+  kLogoOption = 1u << 10,       // --logo (settings restore)
+  kForceOption = 1u << 11,      // --force (settings restore)
+  kCodePageOption = 1u << 12,   // --codepage-866 (settings save)
+  kBoardOption = 1u << 13,      // --board (firmware recover)
 };
 
 struct CommandSpec {

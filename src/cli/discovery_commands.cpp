@@ -1,9 +1,14 @@
 // detect and info: the search, and the identification the window runs after it.
+#include <QJsonArray>
 #include <QJsonValue>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/failure_text.h"
+#include "cli/printer_selection.h"
 #include "discovery/identify.h"
 
 namespace zelka::cli {
@@ -126,10 +131,53 @@ int RunInfo(Context& context) {
   return 0;
 }
 
+// --all: every printer the search finds, identified one after another for info.
+int RunAll(Context& context, bool identify) {
+  printer::Session& session = context.session;
+  const discovery::PortList ports = PortsToSearch(context.invocation.global);
+  std::vector<std::string> searched;
+  const discovery::EverySearchResult found = discovery::SearchEveryPrinter(session, [&ports, &searched] {
+    searched = ports();
+    return searched;
+  });
+  if (found.printers.empty()) {
+    const NotFound notFound = ExplainNotFound({std::nullopt, found.unopened}, searched);
+    return context.output.Fail(notFound.code, notFound.message);
+  }
+  for (const auto& problem : found.unopened) {
+    context.output.Note(OpenFailure(problem.port, problem.reason, problem.detail).message);
+  }
+  QJsonArray list;
+  std::string text;
+  std::vector<std::string> silent;
+  for (const discovery::FoundPrinter& printer : found.printers) {
+    session.SetPort(printer.port);
+    session.SetBaud(printer.baud);
+    if (!identify) {
+      text += "Printer found " + PrinterWords(session) + ".\n";
+      list.append(PrinterObject(session));
+      continue;
+    }
+    const discovery::Identity id = discovery::IdentifyPrinter(session, {}).identity;
+    if (!AnyAnswer(id)) silent.push_back(session.Port());
+    text += (text.empty() ? "" : "\n") + IdentityText(session, id);
+    list.append(IdentityObject(session, id));
+  }
+  context.output.Result(text, list);
+  if (silent.empty()) return 0;
+  std::string names;
+  for (const std::string& port : silent) names += (names.empty() ? "" : ", ") + port;
+  return context.output.Problem(ExitCode::kFailed, "the printer on " + names +
+                                                       " answered the search but none of the identification's "
+                                                       "queries; check that it is on");
+}
+
 }  // namespace
 
 int RunDiscoveryCommand(Context& context) {
-  return context.invocation.command->id == CommandId::kDetect ? RunDetect(context) : RunInfo(context);
+  const bool detect = context.invocation.command->id == CommandId::kDetect;
+  if (context.invocation.all) return RunAll(context, !detect);
+  return detect ? RunDetect(context) : RunInfo(context);
 }
 
 }  // namespace zelka::cli

@@ -8,7 +8,8 @@ ExitCode ExitCodeFor(link::OpenFailure failure) {
   switch (failure) {
     case link::OpenFailure::kPermissionDenied: return ExitCode::kPermissionDenied;
     case link::OpenFailure::kBusy: return ExitCode::kPortBusy;
-    case link::OpenFailure::kAbsent: return ExitCode::kPortAbsent;
+    case link::OpenFailure::kAbsent:
+    case link::OpenFailure::kNotSerial: return ExitCode::kPortAbsent;
     case link::OpenFailure::kNone:
     case link::OpenFailure::kOther: break;
   }
@@ -33,7 +34,7 @@ const char* ExitCodeTable() {
          "  3  no printer found\n"
          "  4  permission denied on the port\n"
          "  5  the port is busy (another program holds it)\n"
-         "  6  the port is absent\n"
+         "  6  the port is absent, or is no serial port\n"
          "  7  a file was refused (missing, unreadable, bad bitmap, bad firmware file, board mismatch)\n";
 }
 

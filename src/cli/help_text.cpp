@@ -12,7 +12,10 @@ namespace {
 constexpr char kGlobalOptions[] =
     "Options (before or after the command):\n"
     "  -p, --port NAME  search only this port (repeatable, in this order); default: the\n"
-    "                   ZELKA_PORT environment variable, else every serial port\n"
+    "                   ZELKA_PORT environment variable, then the configuration file\n"
+    "                   (see \"zelka config --help\"), else every serial port. NAME is a\n"
+    "                   path (/dev/ttyUSB0, /dev/serial/by-id/...) or usb:SERIAL, the\n"
+    "                   USB adapter with that serial number wherever it is plugged in\n"
     "  -b, --baud N     the printer is on the one --port at this rate: no search\n"
     "      --json       print one JSON object on standard output\n"
     "      --trace      write every frame sent and read to standard error\n"

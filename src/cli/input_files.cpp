@@ -4,7 +4,10 @@
 
 #include <QJsonObject>
 
+#include "cli/script_inputs.h"
 #include "files/regular_file.h"
+#include "files/replaced_file.h"
+#include "graphics/picture_options.h"
 #include "graphics/picture_preview.h"
 
 namespace zelka::cli {
@@ -21,47 +24,34 @@ std::string FileErrorReason(files::FileError error) {
   return {};
 }
 
-// The bytes as lines: split at LF, a CR before it dropped, no empty line after a last LF.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(begin, end - begin);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    begin = end + 1;
+const char* ForeignFormatWords(firmware::ForeignFormat format) {
+  using firmware::ForeignFormat;
+  switch (format) {
+    case ForeignFormat::kNone: break;
+    case ForeignFormat::kPngPicture: return "a PNG picture";
+    case ForeignFormat::kJpegPicture: return "a JPEG picture";
+    case ForeignFormat::kGifPicture: return "a GIF picture";
+    case ForeignFormat::kBmpPicture: return "a BMP picture";
+    case ForeignFormat::kZipArchive: return "a ZIP archive";
+    case ForeignFormat::kPdfDocument: return "a PDF document";
   }
-  return lines;
+  return "a file of another kind";
 }
 
-int ReadText(Context& context) {
+// The text is read while it prints (see TextInput); its file is opened and checked now.
+int OpenText(Context& context) {
   const auto& arguments = context.invocation.arguments;
-  std::string text;
   if (arguments.empty() || arguments.front() == "-") {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, context.in)) > 0) text.append(buffer, n);
-    if (std::ferror(context.in)) {
-      return context.output.Fail(ExitCode::kFileRefused, "cannot read standard input");
-    }
-  } else {
-    const std::string& name = arguments.front();
-    files::RegularFile file;
-    files::FileError error = file.Open(name);
-    if (error == files::FileError::kNone) {
-      text.resize(static_cast<std::size_t>(file.Length()));
-      if (!file.Read({reinterpret_cast<std::uint8_t*>(text.data()), text.size()})) {
-        error = files::FileError::kUnreadable;
-      }
-    }
-    if (error != files::FileError::kNone) {
-      return context.output.Fail(ExitCode::kFileRefused, name + ": " + FileErrorReason(error) +
-                                                             "; name a readable text file");
-    }
+    context.inputs.text = std::make_unique<TextInput>(context.in);
+    return 0;
   }
-  context.inputs.lines = SplitLines(text);
+  const std::string& name = arguments.front();
+  auto file = std::make_unique<files::RegularFile>();
+  if (const files::FileError error = file->Open(name); error != files::FileError::kNone) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               name + ": " + FileErrorReason(error) + "; name a readable text file");
+  }
+  context.inputs.text = std::make_unique<TextInput>(std::move(file));
   return 0;
 }
 
@@ -75,16 +65,24 @@ int RefuseBitmap(Context& context, graphics::BitmapError error) {
 int WritePreview(Context& context, const QImage& dots) {
   const auto& preview = context.invocation.preview;
   if (!preview) return 0;
-  if (const auto e = graphics::WritePreviewPng(dots, *preview); e != graphics::BitmapError::kNone) {
-    return context.output.Fail(ExitCode::kFileRefused, *preview + ": " + BitmapErrorReason(e));
+  const files::WriteResult written = graphics::WritePreviewPng(dots, *preview);
+  if (written.error == files::WriteError::kNotRegular) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               *preview + ": not a regular file (a pipe, device or directory); "
+                                          "name a new file or a regular one");
   }
-  QJsonObject written;
-  written.insert(QStringLiteral("preview"), QString::fromStdString(*preview));
-  written.insert(QStringLiteral("width"), dots.width());
-  written.insert(QStringLiteral("height"), dots.height());
+  if (!written.Ok()) {
+    return context.output.Fail(ExitCode::kFileRefused,
+                               *preview + ": " + BitmapErrorReason(graphics::BitmapError::kCannotWrite) +
+                                   ": " + written.systemReason);
+  }
+  QJsonObject fields;
+  fields.insert(QStringLiteral("preview"), QString::fromStdString(*preview));
+  fields.insert(QStringLiteral("width"), dots.width());
+  fields.insert(QStringLiteral("height"), dots.height());
   context.output.Result("Preview written to " + *preview + " (" + std::to_string(dots.width()) +
                             " x " + std::to_string(dots.height()) + " dots)\n",
-                        written);
+                        fields);
   return kPreviewWritten;
 }
 
@@ -115,6 +113,11 @@ std::string BitmapErrorReason(graphics::BitmapError error) {
     case BitmapError::kSourceTooLarge: return "the picture file is too large";
     case BitmapError::kConvertedTooLarge:
       return "the picture, scaled to the paper, does not fit the printer's buffer";
+    case BitmapError::kTooCostlyToDecode:
+      return "decoding the picture would take over " +
+             std::to_string(graphics::kDecoderAllocationLimitMb) + " MB or over " +
+             std::to_string(graphics::kMaxJpegScans) +
+             " JPEG scans; save it as a plain (baseline) JPEG or a PNG";
     case BitmapError::kCannotWrite: return "the preview file could not be written";
   }
   return {};
@@ -131,6 +134,8 @@ std::string FirmwareFileReason(const firmware::FirmwareFileRead& read) {
     case FileProblem::kTooLarge:
       return "the file has " + std::to_string(read.length) + " bytes; the printer takes at most " +
              std::to_string(firmware::kMaxImageBytes);
+    case FileProblem::kForeign:
+      return std::string("this is ") + ForeignFormatWords(read.foreign) + ", not firmware";
   }
   return {};
 }
@@ -153,13 +158,17 @@ int ReadInputs(Context& context) {
       }
       return WritePreview(context, graphics::LogoDots(context.inputs.logo));
     case CommandId::kFirmwareCheck:
-    case CommandId::kFirmwareUpdate: {
+    case CommandId::kFirmwareUpdate:
+    case CommandId::kFirmwareRecover: {
       const auto read = firmware::ReadFirmwareFile(arguments.front(), context.inputs.firmware);
       if (read.problem == firmware::FileProblem::kNone) return 0;
       return context.output.Fail(ExitCode::kFileRefused,
                                  arguments.front() + ": " + FirmwareFileReason(read));
     }
-    case CommandId::kPrintText: return ReadText(context);
+    case CommandId::kPrintText: return OpenText(context);
+    case CommandId::kPrintRaw: return ReadRawJob(context);
+    case CommandId::kSettingsRestore: return ReadSettingsInputs(context);
+    case CommandId::kSettingsSave: return CheckSettingsTarget(context);
     default: return 0;
   }
 }

@@ -15,14 +15,31 @@
 
 namespace zelka::cli {
 
+// Where the value of an option that may have a default came from.
+struct Origin {
+  enum class Kind { kDefault, kCommandLine, kEnvironment, kConfigFile };
+  Kind kind = Kind::kDefault;
+  std::string file;  // kConfigFile
+  int line = 0;      // kConfigFile
+};
+
 struct GlobalOptions {
-  // --port (repeatable), else ZELKA_PORT; empty: the system's list.
+  // --port (repeatable), else ZELKA_PORT, else the configuration file; empty: the
+  // system's list. A name may be usb:SERIAL, resolved when the port is first needed.
   std::vector<std::string> ports;
-  // --baud: the printer is on the one port at this rate, no search.
+  // The port ZELKA_PORT named when it stood in for --port (messages say so); else "".
+  std::string environmentPort;
+  // --baud, or the configuration file's with its own port: the printer is on the one
+  // port at this rate, no search.
   std::optional<int> baud;
   bool json = false;
   bool trace = false;
   bool quiet = false;
+
+  Origin portOrigin;
+  Origin baudOrigin;
+  Origin jsonOrigin;
+  Origin paperOrigin;
 };
 
 struct Invocation {
@@ -40,6 +57,14 @@ struct Invocation {
   remote::AddressFilter allow;                                    // serve --allow
   graphics::ConversionOptions conversion;    // print picture, logo load: --paper, --threshold
   std::optional<std::string> preview;        // --preview OUT.png: write the dots, send nothing
+  bool all = false;           // detect, info --all: every printer the search finds
+  bool cut = false;           // print text, print qr --cut
+  bool only = false;          // cut --only: without the sample lines
+  bool force = false;         // settings restore --force: also onto another model
+  bool codepage866 = false;   // settings save --codepage-866
+  std::optional<std::string> logo;  // settings restore --logo FILE
+  std::optional<int> paperMm;       // --paper or the configuration file's: 80 or 57
+  int board = 0;                             // firmware recover --board: 3 or 4
 };
 
 }  // namespace zelka::cli

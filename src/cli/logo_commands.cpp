@@ -63,7 +63,7 @@ int RunLogoCommand(Context& context) {
       if (int code = ReportProblem(context, service::PrintStoredLogo(context.session), "the logo print")) {
         return code;
       }
-      context.output.Result("Printed the stored logo " + PrinterWords(context.session) + ".\n",
+      context.output.Result(DoneWords(context, "Printed the stored logo", "the logo print"),
                             PrinterObject(context.session));
       return 0;
     }

@@ -1,11 +1,14 @@
 // zelka: the printer core from scripts and terminals, without a display.
 #include <QCoreApplication>
 
+#include <cstdlib>
+
+#include "cli/argument_bytes.h"
+#include "cli/config_location.h"
 #include "cli/run.h"
 #include "cli/terminal.h"
 
 int main(int argc, char** argv) {
-  // Arguments come from QCoreApplication, which reads them in Unicode on every system.
   QCoreApplication application(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("zelka"));
   const zelka::cli::Console console;
@@ -15,5 +18,13 @@ int main(int argc, char** argv) {
   }
   zelka::cli::Streams streams;
   streams.errIsTerminal = console.ErrorRedraws();
-  return zelka::cli::Run(QCoreApplication::arguments(), environmentPort, streams);
+  // For the program's own tests against the simulated printer, which need none of the
+  // bootloader's waits: they are divided by this number. Never set for a real printer.
+  std::optional<zelka::printer::ShortenedSleeper> shortened;
+  if (const char* divisor = std::getenv("ZELKA_TEST_WAIT_DIVISOR"); divisor && std::atoi(divisor) > 1) {
+    shortened.emplace(std::atoi(divisor));
+    streams.sleeper = &*shortened;
+  }
+  return zelka::cli::Run(zelka::cli::ProgramArguments(argc, argv), environmentPort, streams,
+                         zelka::cli::ConfigFilePaths());
 }

@@ -33,6 +33,9 @@ class Output {
   void Note(const std::string& text);
   // Writes `message` ("what failed; what to do") and returns `code` as an int.
   int Fail(ExitCode code, const std::string& message);
+  // For a command whose result went out already and tells what failed: writes `message`
+  // on standard error only (the JSON result carries the details) and returns `code`.
+  int Problem(ExitCode code, const std::string& message);
 
  private:
   void Print(const std::string& text, const QJsonDocument& json);

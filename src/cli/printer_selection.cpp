@@ -17,11 +17,13 @@ constexpr std::chrono::milliseconds kOpenCheckTimeout{0};
 
 discovery::PortList PortsToSearch(const GlobalOptions& global) {
   if (!global.ports.empty()) return [ports = global.ports] { return ports; };
-  return [] { return link::SystemPortNames(); };
+  // Full paths: what the results show is what the user types next time.
+  return [] { return link::SystemPortPaths(); };
 }
 
 NotFound ExplainNotFound(const discovery::SearchResult& result,
-                         const std::vector<std::string>& searched) {
+                         const std::vector<std::string>& searched,
+                         const std::string& environmentPort) {
   if (searched.empty()) {
     return {ExitCode::kNoPrinter, "no serial ports found; connect the printer or name its port with --port"};
   }
@@ -35,17 +37,19 @@ NotFound ExplainNotFound(const discovery::SearchResult& result,
     bool alike = true;
     for (const auto& problem : result.unopened) alike = alike && problem.reason == first.reason;
     if (alike) {
-      const Failure failure = OpenFailure(first.port, first.reason, first.detail);
+      const Failure failure = OpenFailure(first.port, first.reason, first.detail, environmentPort);
       if (failure.code != ExitCode::kFailed) return {failure.code, failure.message};
     }
   }
   std::string ports;
-  for (const auto& [key, port] : distinct) ports += (ports.empty() ? "" : ", ") + port;
+  for (const auto& [key, port] : distinct) {
+    ports += (ports.empty() ? "" : ", ") + PortWords(port, environmentPort);
+  }
   std::string message = "no printer found on " + ports +
                         " at 57600, 9600, 115200 or 19200 baud; check that the printer is on "
                         "and connected, or name its port with --port";
   for (const auto& problem : result.unopened) {
-    message += "; " + OpenFailure(problem.port, problem.reason, problem.detail).message;
+    message += "; " + OpenFailure(problem.port, problem.reason, problem.detail, environmentPort).message;
   }
   return {ExitCode::kNoPrinter, message};
 }
@@ -60,7 +64,7 @@ int SelectPrinter(Context& context) {
     const printer::Result opened = printer::OpenPrinter(context.session, kOpenCheckTimeout);
     context.session.CloseAll();
     if (opened.Ok()) return 0;
-    const Failure failure = OpenFailure(opened.port, opened.openFailure, opened.detail);
+    const Failure failure = OpenFailure(opened.port, opened.openFailure, opened.detail, global.environmentPort);
     return context.output.Fail(failure.code, failure.message);
   }
   const discovery::PortList ports = PortsToSearch(global);
@@ -71,8 +75,12 @@ int SelectPrinter(Context& context) {
     return searched;
   };
   const discovery::SearchResult result = discovery::SearchPrinter(context.session, recorded);
-  if (result.printer) return 0;
-  const NotFound notFound = ExplainNotFound(result, searched);
+  if (result.printer) {
+    // The command holds the printer's port to its end; the other ports are free again.
+    context.session.ReleaseOtherPorts(result.printer->port);
+    return 0;
+  }
+  const NotFound notFound = ExplainNotFound(result, searched, global.environmentPort);
   return context.output.Fail(notFound.code, notFound.message);
 }
 

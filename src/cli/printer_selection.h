@@ -19,12 +19,13 @@ discovery::PortList PortsToSearch(const GlobalOptions& global);
 int SelectPrinter(Context& context);
 
 // The exit code and message for a search that found nothing, from the ports it could not
-// open; `searched`: the ports it went through.
+// open; `searched`: the ports it went through; `environmentPort`: the port ZELKA_PORT named.
 struct NotFound {
   ExitCode code = ExitCode::kNoPrinter;
   std::string message;
 };
 NotFound ExplainNotFound(const discovery::SearchResult& result,
-                         const std::vector<std::string>& searched);
+                         const std::vector<std::string>& searched,
+                         const std::string& environmentPort = {});
 
 }  // namespace zelka::cli

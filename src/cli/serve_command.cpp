@@ -44,8 +44,7 @@ int RunServe(Context& context) {
   options.allow = invocation.allow;
   auto server = std::make_unique<remote::RemoteQueryServer>(host, options);
   if (!server->Start()) {
-    return output.Fail(ExitCode::kFailed, "the remote service could not start: " + server->Error() +
-                                              "; choose another --tcp-port or --listen address");
+    return output.Fail(ExitCode::kFailed, "the remote service could not start: " + server->Error());
   }
   StopSignal stop([] { QCoreApplication::quit(); });
   if (!stop.Installed()) {

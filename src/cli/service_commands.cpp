@@ -10,17 +10,18 @@ namespace {
 struct Action {
   CommandId id;
   printer::Result (*run)(printer::Session&);
-  const char* what;  // for a failure: "... did not answer the paper feed"
+  const char* what;  // for a failure: "... did not answer the paper feed"; "Sent the ..."
   const char* done;  // the text result
+  bool answered;     // the printer answers it: done means done even without a search
 };
 
 constexpr Action kActions[] = {
-    {CommandId::kFeed, service::FeedOneLine, "the paper feed", "Fed one line"},
-    {CommandId::kCut, service::CutWithSampleLines, "the cut", "Printed the sample lines and cut"},
-    {CommandId::kBeep, service::SoundSignal, "the signal", "Sounded the signal"},
+    {CommandId::kFeed, service::FeedOneLine, "the paper feed", "Fed one line", false},
+    {CommandId::kCut, service::CutWithSampleLines, "the cut", "Printed the sample lines and cut", false},
+    {CommandId::kBeep, service::SoundSignal, "the signal", "Sounded the signal", false},
     {CommandId::kSelfTest, service::RunSelfTest, "the self-test",
-     "The printer ran its self-test and answers"},
-    {CommandId::kDrawerOpen, service::KickDrawer, "the drawer kick", "Opened the cash drawer"},
+     "The printer ran its self-test and answers", true},
+    {CommandId::kDrawerOpen, service::KickDrawer, "the drawer kick", "Opened the cash drawer", false},
 };
 
 struct StateQuery {
@@ -43,7 +44,9 @@ int RunAction(Context& context, const Action& action) {
   if (const int code = ReportProblem(context, result, action.what)) return code;
   QJsonObject object = PrinterObject(context.session);
   object.insert(QStringLiteral("command"), QString::fromStdString(CommandWords(*context.invocation.command)));
-  context.output.Result(std::string(action.done) + " " + PrinterWords(context.session) + ".\n", object);
+  const std::string text = action.answered ? std::string(action.done) + " " + PrinterWords(context.session) + ".\n"
+                                            : DoneWords(context, action.done, action.what);
+  context.output.Result(text, object);
   return 0;
 }
 
@@ -65,6 +68,9 @@ int RunQuery(Context& context, const StateQuery& query) {
 
 int RunServiceCommand(Context& context) {
   const CommandId id = context.invocation.command->id;
+  if (id == CommandId::kCut && context.invocation.only) {
+    return RunAction(context, {id, service::FeedAndCutEscM, "the feed and cut", "Fed and cut"});
+  }
   for (const Action& action : kActions) {
     if (action.id == id) return RunAction(context, action);
   }

@@ -1,6 +1,7 @@
 #include "commands/codepage.h"
 
 #include <array>
+#include <optional>
 
 namespace zelka::commands {
 namespace {
@@ -41,6 +42,30 @@ constexpr std::array<char32_t, 128> kCp1251High = [] {
   return t;
 }();
 
+constexpr char32_t kTab = 0x09;
+constexpr char32_t kDelete = 0x7F;
+constexpr std::size_t kTabStop = 8;
+
+std::optional<char> Cp866Byte(char32_t c) {
+  for (std::size_t i = 0; i < kCp866High.size(); ++i) {
+    if (kCp866High[i] == c) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
+// What a character that code page 866 lacks is printed as: the plain form that shops'
+// texts use it for, else "?".
+std::string_view PlainForm(char32_t c) {
+  switch (c) {
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2212: return "-";
+    case 0x00AB: case 0x00BB: case 0x201C: case 0x201D: case 0x201E: return "\"";
+    case 0x2018: case 0x2019: case 0x201A: return "'";
+    case 0x2026: return "...";
+    case 0x20AC: return "EUR";
+    default: return "?";
+  }
+}
+
 std::string DecodeSingleByte(std::string_view bytes, const std::array<char32_t, 128>& high) {
   std::string out;
   out.reserve(bytes.size() * 2);
@@ -50,28 +75,40 @@ std::string DecodeSingleByte(std::string_view bytes, const std::array<char32_t, 
 
 }  // namespace
 
+std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t at) {
+  const auto b0 = static_cast<unsigned char>(utf8[at]);
+  if (b0 < 0x80) return 1;
+  const std::size_t extra = (b0 & 0xE0) == 0xC0 ? 1 : (b0 & 0xF0) == 0xE0 ? 2 : (b0 & 0xF8) == 0xF0 ? 3 : 0;
+  if (extra == 0 || at + extra >= utf8.size()) return 0;
+  char32_t c = b0 & (0x7F >> (extra + 1));
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto bk = static_cast<unsigned char>(utf8[at + k]);
+    if ((bk & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (bk & 0x3F);
+  }
+  // The shortest form only: a longer one could smuggle a control byte past a check of
+  // the bytes (C0 9B is ESC).
+  static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+  if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return extra + 1;
+}
+
 std::u32string DecodeUtf8(std::string_view utf8) {
   std::u32string out;
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto b0 = static_cast<unsigned char>(utf8[i]);
-    int extra = b0 < 0x80 ? 0 : (b0 & 0xE0) == 0xC0 ? 1 : (b0 & 0xF0) == 0xE0 ? 2
-                               : (b0 & 0xF8) == 0xF0 ? 3 : -1;
-    char32_t c = extra == 0 ? b0 : extra == 1 ? (b0 & 0x1F) : extra == 2 ? (b0 & 0x0F) : (b0 & 0x07);
-    bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const auto bk = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-      if ((bk & 0xC0) != 0x80) valid = false;
-      c = (c << 6) | (bk & 0x3F);
-    }
-    if (!valid) {
+    const std::size_t length = Utf8SequenceLength(utf8, i);
+    if (length == 0) {
       out.push_back(kReplacement);
       ++i;
       continue;
     }
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    char32_t c = length == 1 ? b0 : b0 & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     out.push_back(c);
-    i += static_cast<std::size_t>(extra) + 1;
+    i += length;
   }
   return out;
 }
@@ -97,18 +134,17 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string EncodeCp866(std::string_view utf8) {
   std::string out;
   for (char32_t c : DecodeUtf8(utf8)) {
-    if (c < 0x80) {
+    if (c == kTab) {
+      out.append(kTabStop - out.size() % kTabStop, ' ');
+    } else if (c < 0x20 || c == kDelete) {
+      // A control byte would be a printer command.
+    } else if (c < 0x80) {
       out.push_back(static_cast<char>(c));
-      continue;
+    } else if (const auto byte = Cp866Byte(c)) {
+      out.push_back(*byte);
+    } else {
+      out += PlainForm(c);
     }
-    char byte = '?';
-    for (std::size_t i = 0; i < kCp866High.size(); ++i) {
-      if (kCp866High[i] == c) {
-        byte = static_cast<char>(0x80 + i);
-        break;
-      }
-    }
-    out.push_back(byte);
   }
   return out;
 }

@@ -54,6 +54,8 @@ inline constexpr std::array<Byte, 2> kCutPaper = {kEsc, 0x69};          // ESC i
 inline constexpr std::array<Byte, 3> kSelectCodePage866 = {kEsc, 0x52, 0x07};  // ESC R 7
 inline constexpr std::array<Byte, 3> kEraseLogo = {kGs, 0x40, 0x31};    // GS @ 1: erase logo
 inline constexpr std::array<Byte, 2> kQueryPaperStatus = {kEsc, 0x76};  // ESC v
+// GS r 1: the paper sensor, answered by one byte; the search's probe.
+inline constexpr std::array<Byte, 3> kQueryPaperSensor = {kGs, 0x72, kStatusPaperSensor};
 
 // US 0x02 00 c 00 00 03 00: the printer's new baud rate, c from BaudCode().
 inline constexpr int kSetBaudRateLength = 8;

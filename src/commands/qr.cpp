@@ -49,6 +49,24 @@ Status StoreQrData(link::SerialLink& link, std::string_view text) {
   return link.SendTx(k + kQrStoreHeaderLength);
 }
 
+Status PrintQrPayload(link::SerialLink& link, std::span<const std::uint8_t> payload) {
+  if (payload.empty() || payload.size() > kQrMaxPayloadBytes) return Status::kWriteShort;
+  for (const auto& frame : {std::span<const Byte>(kQrModuleSize), std::span<const Byte>(kQrErrorCorrection)}) {
+    if (const Status status = link.Send(frame); status != Status::kOk) return status;
+  }
+  const std::size_t counted = payload.size() + kQrStoreCountedOverhead;
+  const std::span<std::uint8_t> tx = link.TxBuffer();
+  std::copy(kQrCommandHead.begin(), kQrCommandHead.end(), tx.begin());
+  tx[3] = static_cast<Byte>(counted & 0xFF);
+  tx[4] = static_cast<Byte>(counted >> 8);
+  std::copy(kQrStoreTail.begin(), kQrStoreTail.end(), tx.begin() + 5);
+  std::copy(payload.begin(), payload.end(), tx.begin() + kQrStoreHeaderLength);
+  if (const Status status = link.SendTx(payload.size() + kQrStoreHeaderLength); status != Status::kOk) {
+    return status;
+  }
+  return link.Send(kQrPrint);
+}
+
 void PrintQrCode(link::SerialLink& link, std::string_view text) {
   link.Send(kQrModuleSize);
   link.Send(kQrErrorCorrection);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "commands/frames.h"
@@ -28,8 +29,12 @@ inline constexpr std::size_t kQrStoreHeaderLength = 8;
 // cn fn m: the bytes that pL pH count besides the data.
 inline constexpr std::size_t kQrStoreCountedOverhead = 3;
 
-// The most data bytes one symbol gets; longer text is cut after its last whole character.
+// The most data bytes the window's symbol gets; longer text is cut after its last whole
+// character (its store frame keeps pH at 0).
 inline constexpr std::size_t kQrMaxDataBytes = 50;
+// The most data bytes the store function takes at all (pL + pH * 256 = k + 3): a payload
+// of a caller's own, such as a fiscal receipt's link, is stored whole up to this length.
+inline constexpr std::size_t kQrMaxPayloadBytes = 7089;
 
 // The fixed text of the sample symbol: 36 characters, 50 bytes in UTF-8.
 inline constexpr std::string_view kQrSamplePayload = "Зелька Принтерс 2024 www.zelka.local";
@@ -41,5 +46,11 @@ Status StoreQrData(link::SerialLink& link, std::string_view text);
 // Module size, error correction, the store-data frame for `text`, the print request,
 // ESC d 7 and ESC i, over the open link. Nothing is read back.
 void PrintQrCode(link::SerialLink& link, std::string_view text);
+
+// Module size, error correction, a store-data frame that carries all of `payload` (its
+// length in pL and pH), and the print request, over the open link; no feed, no cut. The
+// first write that does not go out whole ends it with its status. A payload longer than
+// kQrMaxPayloadBytes, or empty, sends nothing (kWriteShort): callers refuse it first.
+Status PrintQrPayload(link::SerialLink& link, std::span<const std::uint8_t> payload);
 
 }  // namespace zelka::commands

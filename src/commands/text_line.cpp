@@ -22,12 +22,13 @@ int TextLineLimit(PrinterModel model, int paperWidthMm) {
   return narrowPaper ? 40 : 56;
 }
 
-void PrintTextLine(link::SerialLink& link, std::string_view line, int limit) {
+link::Status PrintTextLine(link::SerialLink& link, std::string_view line, int limit) {
   const std::string encoded = EncodeCp866(line);
   const auto n = std::min<std::size_t>(encoded.size(), static_cast<std::size_t>(std::max(limit, 0)));
-  link.Send(std::span(reinterpret_cast<const Byte*>(encoded.data()), n));
+  const link::Status text = link.Send(std::span(reinterpret_cast<const Byte*>(encoded.data()), n));
   static constexpr std::array<Byte, 2> kLineEnd = {kCr, kLf};
-  link.Send(kLineEnd);
+  const link::Status end = link.Send(kLineEnd);
+  return text != link::Status::kOk ? text : end;
 }
 
 }  // namespace zelka::commands

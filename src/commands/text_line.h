@@ -21,8 +21,10 @@ PrinterModel ModelOfName(std::string_view reply);
 // Characters per printed line for `model` on paper `paperWidthMm` wide (80 or 57).
 int TextLineLimit(PrinterModel model, int paperWidthMm);
 
-// Converts `line` (UTF-8) to code page 866, keeps at most `limit` characters and sends
-// them, then CR LF as a write of its own. Nothing is reported.
-void PrintTextLine(link::SerialLink& link, std::string_view line, int limit);
+// Converts `line` (UTF-8) to code page 866 (EncodeCp866: no control byte gets through),
+// keeps at most `limit` characters and sends them, then CR LF as a write of its own.
+// The status of the first write that failed, else kOk (callers that print their own
+// texts may ignore it).
+link::Status PrintTextLine(link::SerialLink& link, std::string_view line, int limit);
 
 }  // namespace zelka::commands

@@ -1,13 +1,15 @@
 #include "discovery/search.h"
 
-#include <QEventLoop>
-
+#include <algorithm>
 #include <chrono>
 #include <map>
-#include <thread>
+#include <memory>
+#include <set>
 
-#include "commands/catalogue.h"
+#include "commands/frames.h"
+#include "link/port_lock.h"
 #include "link/port_name.h"
+#include "link/port_probe.h"
 
 namespace zelka::discovery {
 
@@ -15,83 +17,139 @@ namespace {
 
 constexpr std::chrono::milliseconds kProbeReadTimeout{300};
 
+constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
+
 struct Probe {
   std::string port;
-  link::SerialLink* link = nullptr;  // nullptr: listed twice, the earlier entry probes it
-  link::Status opened = link::Status::kNotOpen;
-  bool answered = false;
+  bool probed = false;  // false: not probed (listed twice, empty, found already)
+  link::ProbeOutcome outcome;
+  // Held from before the probe's open: a port another program's job holds (a firmware
+  // update between its steps, say) is busy and gets no probe. The port found keeps it
+  // for the rest of the job (TakeOverLock).
+  std::shared_ptr<link::PortLock> lock;
 };
 
-// Runs on a thread of its own with a link no other probe uses.
-void RunProbe(Probe& probe, int baud) {
-  // Serial ports register notifiers with their thread's event dispatcher.
-  const QEventLoop dispatcherHolder;
-  probe.opened = probe.link->Open(probe.port, baud, kProbeReadTimeout);
-  probe.answered = commands::QueryPaperSensor(*probe.link).has_value();
-  probe.link->Close();
+// Probes every port of `list` at `baud` at once, except those in `skip`; a port listed
+// twice is probed once and both entries get its outcome.
+std::vector<Probe> ProbeAll(printer::Session& session, const std::vector<std::string>& list, int baud,
+                            const std::set<std::string>& skip) {
+  std::vector<Probe> probes;
+  probes.reserve(list.size());
+  std::map<std::string, std::size_t> firstEntry;
+  std::vector<std::string> probed;
+  for (const std::string& port : list) {
+    // An empty name is no port: nothing to open, nothing to report.
+    const bool first = !port.empty() && !skip.contains(port) &&
+                       firstEntry.emplace(link::PortKey(port), probes.size()).second;
+    Probe& probe = probes.emplace_back(Probe{port, first});
+    if (!first) continue;
+    probe.lock = std::make_shared<link::PortLock>();
+    // A port this job holds already needs no second lock (it would only meet the first).
+    if (!session.HoldsPort(port) && probe.lock->Take(port) == link::PortLock::Outcome::kTaken) {
+      probe.outcome = {link::Status::kCannotOpen, link::OpenFailure::kBusy, kLockedByAnotherProgram};
+      continue;
+    }
+    probed.push_back(port);
+  }
+  std::vector<link::ProbeOutcome> outcomes =
+      link::ProbePorts(probed, baud, commands::kQueryPaperSensor, kProbeReadTimeout, session.LinkObserver());
+  std::size_t next = 0;
+  for (Probe& probe : probes) {
+    if (probe.probed && probe.outcome.opened != link::Status::kCannotOpen) {
+      probe.outcome = std::move(outcomes[next++]);
+    }
+  }
+  for (Probe& probe : probes) {
+    if (const auto it = firstEntry.find(link::PortKey(probe.port)); !probe.probed && it != firstEntry.end()) {
+      probe.outcome = probes[it->second].outcome;
+    }
+  }
+  return probes;
 }
 
-void NoteProblem(std::map<std::string, PortProblem>& problems, const Probe& probe) {
-  if (probe.opened == link::Status::kOk) {
-    problems.erase(link::PortKey(probe.port));
-  } else if (probe.opened == link::Status::kCannotOpen) {
-    problems[link::PortKey(probe.port)] = {probe.port, probe.link->LastOpenFailure(),
-                                           probe.link->LastOpenError()};
-  }
+// The port found is the job's from its probe on: its lock goes to the port's link.
+void TakeOverLock(printer::Session& session, Probe& probe) {
+  if (probe.lock) session.LinkFor(probe.port).AdoptLock(probe.port, std::move(*probe.lock));
 }
+
+// The ports that could not be opened at any rate so far, by name.
+class OpenProblems {
+ public:
+  void Note(const std::vector<Probe>& probes) {
+    for (const Probe& probe : probes) {
+      if (!probe.probed) continue;
+      if (probe.outcome.opened == link::Status::kOk) {
+        problems_.erase(link::PortKey(probe.port));
+      } else if (probe.outcome.opened == link::Status::kCannotOpen) {
+        problems_[link::PortKey(probe.port)] = {probe.port, probe.outcome.failure, probe.outcome.error};
+      }
+    }
+  }
+  // Those of `list`, in its order, once each (also when listed twice, in any spelling).
+  std::vector<PortProblem> Of(const std::vector<std::string>& list) {
+    std::vector<PortProblem> found;
+    for (const std::string& port : list) {
+      if (auto it = problems_.find(link::PortKey(port)); it != problems_.end()) {
+        found.push_back(std::move(it->second));
+        problems_.erase(it);
+      }
+    }
+    return found;
+  }
+
+ private:
+  std::map<std::string, PortProblem> problems_;  // by PortKey
+};
 
 }  // namespace
 
 SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
   session.SetPort(link::kNoPort);
   SearchResult result;
-  std::map<std::string, PortProblem> problems;
+  OpenProblems problems;
   std::vector<std::string> lastList;
   for (int baud : kSearchRates) {
     lastList = ports();
-    std::vector<Probe> probes;
-    probes.reserve(lastList.size());
-    // Links are made here, on the session's thread; each probe thread uses its own.
-    std::map<std::string, std::size_t> firstEntry;
-    for (const std::string& port : lastList) {
-      // An empty name is no port: nothing to open, nothing to report.
-      if (port.empty()) {
-        probes.push_back({port});
-        continue;
-      }
-      const bool first = firstEntry.emplace(link::PortKey(port), probes.size()).second;
-      probes.push_back({port, first ? &session.LinkFor(port) : nullptr});
-    }
-    {
-      std::vector<std::jthread> threads;
-      threads.reserve(probes.size());
-      for (Probe& probe : probes) {
-        if (probe.link) threads.emplace_back([&probe, baud] { RunProbe(probe, baud); });
-      }
-    }
-    for (Probe& probe : probes) {
-      if (!probe.link && !probe.port.empty()) probe = probes[firstEntry[link::PortKey(probe.port)]];
-    }
+    std::vector<Probe> probes = ProbeAll(session, lastList, baud, {});
+    problems.Note(probes);
     bool anyOpened = false;
-    for (const Probe& probe : probes) {
-      anyOpened = anyOpened || probe.opened == link::Status::kOk;
-      if (probe.link) NoteProblem(problems, probe);
-    }
+    for (const Probe& probe : probes) anyOpened = anyOpened || probe.outcome.opened == link::Status::kOk;
     if (anyOpened) session.SetBaud(baud);
     for (std::size_t index = 0; index < probes.size(); ++index) {
-      if (!probes[index].answered) continue;
+      if (!probes[index].outcome.answered) continue;
       session.SetPort(probes[index].port);
+      TakeOverLock(session, probes[index]);
       result.printer = FoundPrinter{probes[index].port, baud, index};
       return result;
     }
   }
-  for (const std::string& port : lastList) {
-    // Once per port, also when it is listed twice.
-    if (auto it = problems.find(link::PortKey(port)); it != problems.end()) {
-      result.unopened.push_back(std::move(it->second));
-      problems.erase(it);
+  result.unopened = problems.Of(lastList);
+  return result;
+}
+
+EverySearchResult SearchEveryPrinter(printer::Session& session, const PortList& ports) {
+  EverySearchResult result;
+  OpenProblems problems;
+  std::set<std::string> found;
+  std::vector<std::string> lastList;
+  for (int baud : kSearchRates) {
+    lastList = ports();
+    const std::set<std::string> listed(lastList.begin(), lastList.end());
+    if (std::all_of(listed.begin(), listed.end(),
+                    [&found](const std::string& port) { return port.empty() || found.contains(port); })) {
+      break;
+    }
+    std::vector<Probe> probes = ProbeAll(session, lastList, baud, found);
+    problems.Note(probes);
+    for (std::size_t index = 0; index < probes.size(); ++index) {
+      Probe& probe = probes[index];
+      if (probe.outcome.answered && found.insert(probe.port).second) {
+        TakeOverLock(session, probe);
+        result.printers.push_back(FoundPrinter{probe.port, baud, index});
+      }
     }
   }
+  result.unopened = problems.Of(lastList);
   return result;
 }
 

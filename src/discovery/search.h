@@ -45,4 +45,18 @@ struct SearchResult {
 // found, or else the last rate at which a port could be opened.
 SearchResult SearchPrinter(printer::Session& session, const PortList& ports);
 
+struct EverySearchResult {
+  // Every port that answered, once, with the rate it answered at: in the order found
+  // (rate by rate, then in list order).
+  std::vector<FoundPrinter> printers;
+  // Ports that could not be opened at any rate, in list order.
+  std::vector<PortProblem> unopened;
+};
+
+// The same probes at the same rates and in the same order as SearchPrinter, but the
+// search goes on after an answer: a port that answered is not probed again, and the
+// search ends after the last rate or once every listed port has answered. The session's
+// port and rate are left as they were.
+EverySearchResult SearchEveryPrinter(printer::Session& session, const PortList& ports);
+
 }  // namespace zelka::discovery

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -32,6 +33,9 @@ class RegularFile {
   std::uint64_t Length() const { return length_; }
   // Reads exactly bytes.size() bytes from the current position; false when fewer came.
   bool Read(std::span<std::uint8_t> bytes);
+  // Reads what comes next, at most bytes.size(): how many bytes were read, 0 at the end;
+  // nothing on a read error.
+  std::optional<std::size_t> ReadSome(std::span<std::uint8_t> bytes);
 
  private:
   struct Handle;

@@ -53,4 +53,13 @@ bool RegularFile::Read(std::span<std::uint8_t> bytes) {
   return true;
 }
 
+std::optional<std::size_t> RegularFile::ReadSome(std::span<std::uint8_t> bytes) {
+  if (!handle_) return std::nullopt;
+  for (;;) {
+    const ssize_t n = ::read(handle_->fd, bytes.data(), bytes.size());
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) return std::nullopt;
+  }
+}
+
 }  // namespace zelka::files

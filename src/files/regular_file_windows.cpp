@@ -78,4 +78,12 @@ bool RegularFile::Read(std::span<std::uint8_t> bytes) {
   return true;
 }
 
+std::optional<std::size_t> RegularFile::ReadSome(std::span<std::uint8_t> bytes) {
+  if (!handle_) return std::nullopt;
+  std::ifstream& stream = handle_->stream;
+  stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (stream.bad()) return std::nullopt;
+  return static_cast<std::size_t>(stream.gcount());
+}
+
 }  // namespace zelka::files

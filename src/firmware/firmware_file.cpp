@@ -1,7 +1,9 @@
 #include "firmware/firmware_file.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
+#include <string_view>
 
 #include "files/regular_file.h"
 
@@ -18,7 +20,46 @@ FileProblem ProblemOf(files::FileError error) {
   return FileProblem::kUnreadable;
 }
 
+bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view signature) {
+  return bytes.size() >= signature.size() &&
+         std::equal(signature.begin(), signature.end(), bytes.begin(),
+                    [](char s, std::uint8_t b) { return static_cast<std::uint8_t>(s) == b; });
+}
+
+std::uint32_t LittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// "BM" alone is too weak a sign for an image of any bytes: a bitmap also names its own
+// length and has four zero bytes after it.
+bool IsBitmap(std::span<const std::uint8_t> bytes) {
+  constexpr std::size_t kHeaderStart = 10;
+  return bytes.size() >= kHeaderStart && StartsWith(bytes, "BM") &&
+         LittleEndian32(bytes, 2) == bytes.size() && LittleEndian32(bytes, 6) == 0;
+}
+
 }  // namespace
+
+ForeignFormat ForeignFormatOf(std::span<const std::uint8_t> bytes) {
+  using namespace std::string_view_literals;
+  struct Signature {
+    std::string_view bytes;
+    ForeignFormat format;
+  };
+  static constexpr Signature kSignatures[] = {
+      {"\x89PNG\r\n\x1A\n"sv, ForeignFormat::kPngPicture},
+      {"\xFF\xD8\xFF"sv, ForeignFormat::kJpegPicture},
+      {"GIF87a"sv, ForeignFormat::kGifPicture},
+      {"GIF89a"sv, ForeignFormat::kGifPicture},
+      {"PK\x03\x04"sv, ForeignFormat::kZipArchive},
+      {"%PDF-"sv, ForeignFormat::kPdfDocument},
+  };
+  for (const Signature& signature : kSignatures) {
+    if (StartsWith(bytes, signature.bytes)) return signature.format;
+  }
+  return IsBitmap(bytes) ? ForeignFormat::kBmpPicture : ForeignFormat::kNone;
+}
 
 FirmwareFileRead ReadFirmwareFile(const std::string& utf8Path, FirmwareImage& image) {
   image.bytes.clear();
@@ -43,6 +84,12 @@ FirmwareFileRead ReadFirmwareFile(const std::string& utf8Path, FirmwareImage& im
   if (!file.Read(image.bytes) || file.Read(beyond)) {
     image.bytes.clear();
     read.problem = FileProblem::kUnreadable;
+    return read;
+  }
+  read.foreign = ForeignFormatOf(image.bytes);
+  if (read.foreign != ForeignFormat::kNone) {
+    image.bytes.clear();
+    read.problem = FileProblem::kForeign;
   }
   return read;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,23 @@ enum class FileProblem {
   kUnreadable,  // opening or reading failed, or the file changed length while it was read
   kEmpty,       // nothing to flash: taken as it is, it would erase the printer for nothing
   kTooLarge,    // longer than kMaxImageBytes; not read
+  kForeign,     // plainly a file of another kind (see FirmwareFileRead::foreign)
 };
+
+// Kinds of file that users pick by mistake, told by their first bytes. Taken for
+// firmware, such a file would have its last byte read as a board version.
+enum class ForeignFormat {
+  kNone,
+  kPngPicture,
+  kJpegPicture,
+  kGifPicture,
+  kBmpPicture,
+  kZipArchive,
+  kPdfDocument,
+};
+
+// The kind of file `bytes` (a whole file) begins as; kNone for anything else.
+ForeignFormat ForeignFormatOf(std::span<const std::uint8_t> bytes);
 
 struct FirmwareImage {
   std::vector<std::uint8_t> bytes;
@@ -35,11 +52,13 @@ struct FirmwareFileRead {
   // The file's length when it was opened (also when it is refused for it); 0 when it
   // could not be opened.
   std::uint64_t length = 0;
+  ForeignFormat foreign = ForeignFormat::kNone;  // with kForeign
 };
 
 // Reads the file at `utf8Path` into `image`. The file is opened once, without blocking
 // (a pipe or device in its place is refused, not waited on), and read from the opened
-// descriptor. On any problem `image` is left empty.
+// descriptor. On any problem `image` is left empty; a file that is plainly a picture,
+// archive or document is refused (kForeign) once read.
 FirmwareFileRead ReadFirmwareFile(const std::string& utf8Path, FirmwareImage& image);
 
 }  // namespace zelka::firmware

@@ -80,7 +80,12 @@ void Search(MainForm& form) {
       [&form](discovery::SearchResult result) {
         form.ApplySearchResult(result);
         if (!result.printer) {
-          form.Dialog().Error(NotFoundMessage(result.unopened, form.Translation()));
+          // A printer left in its bootloader answers no search: the way back is offered
+          // here, where its user ends up.
+          if (form.Dialog().ErrorQuestion(NotFoundMessage(result.unopened, form.Translation()),
+                                          form.Tr(kRecoveryOffer))) {
+            RecoverFirmware(form);
+          }
           return;
         }
         form.Dialog().Information(

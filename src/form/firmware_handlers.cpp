@@ -1,8 +1,10 @@
 // The firmware update: the file, the board check, the bootloader, ProgressBar1 and the
-// outcome's message.
+// outcome's message; and the recovery of a printer that waits in its bootloader, with the
+// same bar and messages.
 #include <atomic>
 
 #include "firmware/board_check.h"
+#include "firmware/bootloader.h"
 #include "firmware/bootloader_protocol.h"
 #include "firmware/firmware_file.h"
 #include "firmware/update_firmware.h"
@@ -51,6 +53,21 @@ std::string TooLargeText(const MainForm& form, std::uint64_t length) {
                     {std::to_string(length), std::to_string(firmware::kMaxImageBytes)});
 }
 
+// The kind of file a user picked by mistake, in words.
+const char* ForeignFormatText(firmware::ForeignFormat format) {
+  using firmware::ForeignFormat;
+  switch (format) {
+    case ForeignFormat::kPngPicture: return QT_TRANSLATE_NOOP("Messages", "рисунок PNG");
+    case ForeignFormat::kJpegPicture: return QT_TRANSLATE_NOOP("Messages", "рисунок JPEG");
+    case ForeignFormat::kGifPicture: return QT_TRANSLATE_NOOP("Messages", "рисунок GIF");
+    case ForeignFormat::kBmpPicture: return QT_TRANSLATE_NOOP("Messages", "рисунок BMP");
+    case ForeignFormat::kZipArchive: return QT_TRANSLATE_NOOP("Messages", "архив ZIP");
+    case ForeignFormat::kPdfDocument: return QT_TRANSLATE_NOOP("Messages", "документ PDF");
+    case ForeignFormat::kNone: break;
+  }
+  return QT_TRANSLATE_NOOP("Messages", "файл другого вида");
+}
+
 struct Message {
   bool error = true;
   std::string text;
@@ -75,40 +92,61 @@ Message ResultMessage(const MainForm& form, BootStatus status) {
   }
 }
 
-void UpdateFirmware(MainForm& form) {
-  WindowState& window = form.Window();
-  window.SetPosition(kProgressBar, kStart);
-  const std::optional<std::string> chosen = form.Dialog().ChooseFile(form.Tr(kFirmwareFileFilter), false);
-  if (!chosen) return;
+// The chosen file read whole; nothing (after its message) when it cannot be flashed.
+std::shared_ptr<firmware::FirmwareImage> ReadImage(MainForm& form, const std::string& path) {
   auto image = std::make_shared<firmware::FirmwareImage>();
-  const firmware::FirmwareFileRead read = firmware::ReadFirmwareFile(*chosen, *image);
+  const firmware::FirmwareFileRead read = firmware::ReadFirmwareFile(path, *image);
   switch (read.problem) {
-    case firmware::FileProblem::kNone: break;
+    case firmware::FileProblem::kNone: return image;
     // As ever, a name that is no file ends the update without a word.
     case firmware::FileProblem::kDoesNotExist:
-    case firmware::FileProblem::kNotAFile: return;
-    case firmware::FileProblem::kTooLarge: form.Dialog().Error(TooLargeText(form, read.length)); return;
+    case firmware::FileProblem::kNotAFile: break;
+    case firmware::FileProblem::kTooLarge: form.Dialog().Error(TooLargeText(form, read.length)); break;
     case firmware::FileProblem::kEmpty:
       form.Dialog().Error(
           form.Tr(QT_TRANSLATE_NOOP("Messages", "Файл прошивки пуст. Обновление не начато.")));
-      return;
+      break;
     case firmware::FileProblem::kUnreadable:
       form.Dialog().Error(ResultMessage(form, BootStatus::kImageUnreadable).text);
-      return;
+      break;
+    case firmware::FileProblem::kForeign:
+      form.Dialog().Error(Substitute(
+          form.Tr(QT_TRANSLATE_NOOP("Messages", "Это %1, а не прошивка. Обновление не начато.")),
+          {form.Tr(ForeignFormatText(read.foreign))}));
+      break;
   }
+  return nullptr;
+}
 
-  // The bar follows the update from the worker's thread; only moves are posted.
+// Moves ProgressBar1 from the worker's thread; only moves are posted.
+firmware::UpdateListener BarFollower(MainForm& form) {
   auto shown = std::make_shared<std::atomic<int>>(kStart);
+  return [&form, shown](firmware::UpdateStage stage, std::size_t sent, std::size_t count) {
+    const int position = BarPosition(stage, sent, count);
+    if (shown->exchange(position) == position) return;
+    form.Post([&form, position] { form.Window().SetPosition(kProgressBar, position); });
+  };
+}
+
+void ShowResult(MainForm& form, BootStatus status) {
+  const Message message = ResultMessage(form, status);
+  if (message.error) {
+    form.Dialog().Error(message.text);
+  } else {
+    form.Dialog().Information(message.text);
+  }
+}
+
+void UpdateFirmware(MainForm& form) {
+  form.Window().SetPosition(kProgressBar, kStart);
+  const std::optional<std::string> chosen = form.Dialog().ChooseFile(form.Tr(kFirmwareFileFilter), false);
+  if (!chosen) return;
+  const std::shared_ptr<firmware::FirmwareImage> image = ReadImage(form, *chosen);
+  if (!image) return;
   form.SetUpdatingFirmware(true);
   form.RunJob<firmware::UpdateResult>(
-      [&form, image, shown](printer::Session& session) {
-        return firmware::UpdateFirmware(
-            session, *image,
-            [&form, shown](firmware::UpdateStage stage, std::size_t sent, std::size_t count) {
-              const int position = BarPosition(stage, sent, count);
-              if (shown->exchange(position) == position) return;
-              form.Post([&form, position] { form.Window().SetPosition(kProgressBar, position); });
-            });
+      [image, follow = BarFollower(form)](printer::Session& session) {
+        return firmware::UpdateFirmware(session, *image, follow);
       },
       [&form, board = image->Board()](firmware::UpdateResult result) {
         form.SetUpdatingFirmware(false);
@@ -116,16 +154,44 @@ void UpdateFirmware(MainForm& form) {
           if (result.board.refusal) form.Dialog().Error(BoardRefusalText(result.board, board, form.Translation()));
           return;
         }
-        const Message message = ResultMessage(form, result.status);
-        if (message.error) {
-          form.Dialog().Error(message.text);
-        } else {
-          form.Dialog().Information(message.text);
-        }
+        ShowResult(form, result.status);
       });
 }
 
 }  // namespace
+
+void RecoverFirmware(MainForm& form) {
+  const auto choice = form.Dialog().ChooseRecovery(form.ListedPorts(), form.Tr(kFirmwareFileFilter));
+  if (!choice) return;
+  form.Window().SetPosition(kProgressBar, kStart);
+  const std::shared_ptr<firmware::FirmwareImage> image = ReadImage(form, choice->path);
+  if (!image) return;
+  // The bootloader cannot tell its board: the file must be built for the one chosen.
+  if (image->Board() != choice->board) {
+    form.Dialog().Error(Substitute(form.Tr(kBoardMismatchMessage),
+                                   {std::to_string(image->Board()), std::to_string(choice->board)}));
+    return;
+  }
+  form.SetUpdatingFirmware(true);
+  form.RunJob<BootStatus>(
+      [image, port = choice->port, follow = BarFollower(form)](printer::Session& session) {
+        // The printer waits in its bootloader at the transfer rate: no boot entry, no
+        // speed step before the transfer.
+        session.SetPort(port);
+        session.SetBaud(firmware::kBootloaderBaud);
+        follow(firmware::UpdateStage::kSpeedSet, 0, 0);
+        const BootStatus status = firmware::TransferFirmware(
+            session, *image, [&follow](std::size_t sent, std::size_t count) {
+              follow(firmware::UpdateStage::kBlockSent, sent, count);
+            });
+        follow(firmware::UpdateStage::kDone, 0, 0);
+        return status;
+      },
+      [&form](BootStatus status) {
+        form.SetUpdatingFirmware(false);
+        ShowResult(form, status);
+      });
+}
 
 void RegisterFirmwareHandlers(MainForm& form) {
   form.SetHandler("Button14", [&form] { UpdateFirmware(form); });

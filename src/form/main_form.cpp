@@ -33,10 +33,25 @@ void MainForm::InstallDisplayRules() {
   });
 }
 
+std::string MainForm::PortTip(const std::string& port) const {
+  const PortDetails details = options_.portDetails(port);
+  std::string tip = details.description;
+  if (!details.usbSerial.empty()) {
+    if (!tip.empty()) tip += "\n";
+    tip += Substitute(Tr(QT_TRANSLATE_NOOP("Window", "Серийный номер USB: %1"), kWindowContext),
+                      {details.usbSerial});
+  }
+  return tip;
+}
+
 void MainForm::FormCreate() {
   std::vector<std::string> ports;
   if (options_.portSource) ports = options_.portSource();
-  window_.SetItems("ComboBox1", std::move(ports));
+  std::vector<std::string> tips;
+  if (options_.portDetails) {
+    for (const std::string& port : ports) tips.push_back(PortTip(port));
+  }
+  window_.SetItems("ComboBox1", std::move(ports), std::move(tips));
   window_.SetCaption("ComboBox1", QT_TRANSLATE_NOOP("Window", "Выбор порта"));
   window_.SetCaption("Edit1", std::to_string(2 * window_.Position("TrackBar1")));
   window_.SetCaption("Edit2", std::to_string(window_.Position("TrackBar2")));

@@ -25,12 +25,22 @@
 
 namespace zelka::form {
 
+// What the system knows of a serial port, shown beside its name so that a technician
+// with several adapters can tell them apart.
+struct PortDetails {
+  std::string description;  // the system's words for the device
+  std::string usbSerial;    // the USB adapter's serial number
+};
+
 class MainForm {
  public:
   using Task = std::function<void()>;
   struct Options {
     // The serial ports that ComboBox1 lists; read at creation and before every search.
     std::function<std::vector<std::string>()> portSource;
+    // What the system tells of a port that portSource just listed, for the item's
+    // tooltip; empty = no tooltips.
+    std::function<PortDetails(const std::string& port)> portDetails;
     // Starts the remote query service; FormCreate calls it every time, so it must be
     // harmless when the service already listens. Empty = no service.
     std::function<void()> startRemoteService;
@@ -104,6 +114,7 @@ class MainForm {
 
  private:
   void BuildControls();
+  std::string PortTip(const std::string& port) const;
   void InstallDisplayRules();
   void BeginJob();
   void EndJob();
@@ -147,5 +158,9 @@ void RegisterDiscoveryHandlers(MainForm& form);
 void RegisterServiceHandlers(MainForm& form);
 void RegisterGraphicsHandlers(MainForm& form);
 void RegisterFirmwareHandlers(MainForm& form);
+
+// Flashes a printer that waits in its bootloader, from the port, board and file the user
+// picks in the recovery dialog, with the firmware update's bar and messages.
+void RecoverFirmware(MainForm& form);
 
 }  // namespace zelka::form

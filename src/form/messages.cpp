@@ -23,12 +23,27 @@ std::string OpenFailureText(const std::string& port, link::OpenFailure reason,
                             const std::string& detail, const Translator& translate) {
   switch (reason) {
     case link::OpenFailure::kPermissionDenied: {
-      const std::string group = link::PortOwnerGroup(port);
+      // A group is named only when joining it gives access: not root's, not one the
+      // device's mode shuts out.
+      const link::PortAccess access = link::WhoMayOpen(port);
+      if (!access.group.empty()) {
+        return Substitute(
+            Tr(translate,
+               QT_TRANSLATE_NOOP("Messages", "%1: нет доступа — добавьте пользователя в группу %2")),
+            {port, access.group});
+      }
+      if (!access.known) {
+        return Substitute(Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: нет доступа к порту")), {port});
+      }
       return Substitute(
-          Tr(translate,
-             QT_TRANSLATE_NOOP("Messages", "%1: нет доступа — добавьте пользователя в группу %2")),
-          {port, group.empty() ? std::string("dialout") : group});
+          Tr(translate, QT_TRANSLATE_NOOP("Messages",
+                                          "%1: нет доступа — открыть порт может только его владелец "
+                                          "(%2); доступ группе даёт правило udev")),
+          {port, access.owner});
     }
+    case link::OpenFailure::kNotSerial:
+      return Substitute(Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: это не последовательный порт")),
+                        {port});
     case link::OpenFailure::kBusy:
       return Substitute(
           Tr(translate, QT_TRANSLATE_NOOP("Messages", "%1: порт занят другой программой")), {port});
@@ -76,10 +91,7 @@ std::string BoardRefusalText(const firmware::BoardCheck& check, std::uint8_t fil
                          "Внимание!!! Данная версия программы устарела и не поддерживает текущую "
                          "версии платы. Пожалуйста обновите программу с сайта: %1"),
        {address}},
-      {QT_TRANSLATE_NOOP("Messages",
-                         "Внимание!!! Данная версия прошивки(версия %1) не соответствует текущей "
-                         "версии платы(версия %2)."),
-       {fileVersion, boardVersion}},
+      {kBoardMismatchMessage, {fileVersion, boardVersion}},
   };
   for (const Known& k : known) {
     if (Substitute(k.source, k.arguments) == refusal) {

@@ -18,6 +18,17 @@ inline constexpr const char* kOutdatedFirmwareMessage = QT_TRANSLATE_NOOP(
 inline constexpr const char* kPrinterHealthyMessage =
     QT_TRANSLATE_NOOP("Messages", "Принтер исправен");
 inline constexpr const char* kPrinterNotFound = QT_TRANSLATE_NOOP("Messages", "Принтер не найден");
+// The question that ends "Принтер не найден": the way back for a printer whose update
+// stopped half-way.
+inline constexpr const char* kRecoveryOffer = QT_TRANSLATE_NOOP(
+    "Messages",
+    "Если обновление прошивки было прервано, принтер может ждать в загрузчике: восстановить "
+    "прошивку?");
+// A firmware file built for board %1 where board %2 is.
+inline constexpr const char* kBoardMismatchMessage = QT_TRANSLATE_NOOP(
+    "Messages",
+    "Внимание!!! Данная версия прошивки(версия %1) не соответствует текущей версии платы(версия "
+    "%2).");
 
 // "Принтер чеков найден на PORT на скорости BAUD".
 std::string FoundMessage(const std::string& port, int baud, const Translator& translate = {});

@@ -125,12 +125,20 @@ std::vector<std::string> WindowState::Items(const std::string& name) const {
   return Find(name).items;
 }
 
-void WindowState::SetItems(const std::string& name, std::vector<std::string> items) {
+std::vector<std::string> WindowState::ItemTips(const std::string& name) const {
+  std::lock_guard lock(mutex_);
+  return Find(name).itemTips;
+}
+
+void WindowState::SetItems(const std::string& name, std::vector<std::string> items,
+                           std::vector<std::string> tips) {
   bool selectionLost = false;
+  tips.resize(tips.empty() ? 0 : items.size());
   {
     std::lock_guard lock(mutex_);
     Control& c = Find(name);
     c.items = std::move(items);
+    c.itemTips = std::move(tips);
     selectionLost = c.selectedIndex != -1;
     c.selectedIndex = -1;
   }

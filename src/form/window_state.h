@@ -42,6 +42,7 @@ struct Control {
   int minimum = 0;
   int maximum = 0;
   std::vector<std::string> items;  // combo boxes
+  std::vector<std::string> itemTips;  // combo boxes: a tooltip per item ("" for none)
   int selectedIndex = -1;
   std::string radioGroup;  // radio buttons of one group uncheck each other
 };
@@ -75,8 +76,11 @@ class WindowState {
   void SetPosition(const std::string& name, int position);
 
   std::vector<std::string> Items(const std::string& name) const;
-  // New items lose the selection (running the change action if there was one).
-  void SetItems(const std::string& name, std::vector<std::string> items);
+  // New items lose the selection (running the change action if there was one). `tips`:
+  // one tooltip per item, or none at all.
+  void SetItems(const std::string& name, std::vector<std::string> items,
+                std::vector<std::string> tips = {});
+  std::vector<std::string> ItemTips(const std::string& name) const;
   int SelectedIndex(const std::string& name) const;
   // Selecting an item also makes it the combo box's caption; -1 selects nothing. Runs the
   // change action when the selection changes.

@@ -26,6 +26,7 @@ enum class BitmapError {
   kTooManyPixels,      // more pixels than kMaxSourcePixels: decoding would take too much memory
   kSourceTooLarge,     // a file longer than kMaxSourceFileBytes
   kConvertedTooLarge,  // its dots, scaled to the paper, do not fit the buffer of their path
+  kTooCostlyToDecode,  // decoding would pass over the picture too often or hold too much
   kCannotWrite,        // the preview file could not be written
 };
 

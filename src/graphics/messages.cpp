@@ -109,6 +109,13 @@ std::string BitmapErrorText(BitmapError error, std::size_t bufferBytes, const Tr
                                     "Рисунок слишком длинный: приведённый к ширине бумаги, он "
                                     "займёт более %1 байт."),
                   {std::to_string(bufferBytes)});
+    case BitmapError::kTooCostlyToDecode:
+      return Text(tr,
+                  QT_TRANSLATE_NOOP("Graphics",
+                                    "Рисунок записан так, что для его чтения нужно слишком много "
+                                    "памяти или времени (более %1 МБ или более %2 проходов JPEG). "
+                                    "Сохраните его как обычный JPEG или PNG."),
+                  {std::to_string(kDecoderAllocationLimitMb), std::to_string(kMaxJpegScans)});
     case BitmapError::kCannotWrite:
       return Text(tr, QT_TRANSLATE_NOOP("Graphics", "Не удалось записать файл."));
   }

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "graphics/bitmap_rle.h"
+#include "graphics/decoder_input.h"
 #include "graphics/raster_rows.h"
 
 namespace zelka::graphics {
@@ -18,9 +21,24 @@ namespace {
 // Qt's readers of the kinds people have. Others that the system's Qt may carry (icons,
 // TIFF, SVG, text formats) are refused: each is one more decoder for a crafted file to
 // try, for pictures nobody prints on a receipt.
-bool Accepted(const QByteArray& format) {
-  return format == "png" || format == "jpeg" || format == "jpg" || format == "gif" ||
-         format == "bmp";
+std::optional<PictureFormat> Accepted(const QByteArray& format) {
+  if (format == "png") return PictureFormat::kPng;
+  if (format == "jpeg" || format == "jpg") return PictureFormat::kJpeg;
+  if (format == "gif") return PictureFormat::kGif;
+  if (format == "bmp") return PictureFormat::kBmp;
+  return std::nullopt;
+}
+
+// The bytes as Qt sees them, where they are: the buffers over them only read.
+QByteArray Unowned(std::span<const std::uint8_t> bytes) {
+  return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                 static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray DetectedFormat(QByteArray& data) {
+  QBuffer probe(&data);
+  if (!probe.open(QIODevice::ReadOnly)) return {};
+  return QImageReader::imageFormat(&probe);
 }
 
 bool Rotated(QImageIOHandler::Transformations transformation) {
@@ -34,21 +52,36 @@ std::uint8_t GreyOnWhite(QRgb pixel) {
   return static_cast<std::uint8_t>(std::min(255, luma + 255 - qAlpha(pixel)));
 }
 
-// Whether the last scan of a JPEG is followed by its end marker (FF D9). The JPEG decoder
-// takes a file cut short for whole, filling the missing part with grey, and says so only
-// as a warning nobody sees: a coupon would print with its lower part missing. In the
-// scans' data an FF byte is always followed by 00 or a restart marker, so neither marker
-// shows there; an earlier pair (of the thumbnail inside the camera's header) is passed over
-// by looking for the last of each.
-bool JpegEnds(std::span<const std::uint8_t> bytes) {
-  std::size_t lastScan = 0;
-  std::size_t lastEnd = 0;
-  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
-    if (bytes[i] != 0xFF) continue;
-    if (bytes[i + 1] == 0xDA) lastScan = i + 1;
-    if (bytes[i + 1] == 0xD9) lastEnd = i + 1;
+// The grey levels of a 32-bit image, laid onto white.
+GreyImage GreyOf(const QImage& image) {
+  GreyImage grey;
+  grey.width = image.width();
+  grey.height = image.height();
+  const auto width = static_cast<std::size_t>(grey.width);
+  grey.pixels.resize(width * static_cast<std::size_t>(grey.height));
+  for (int y = 0; y < grey.height; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    std::uint8_t* to = grey.pixels.data() + static_cast<std::size_t>(y) * width;
+    for (std::size_t x = 0; x < width; ++x) to[x] = GreyOnWhite(line[x]);
   }
-  return lastScan != 0 && lastEnd > lastScan;
+  return grey;
+}
+
+// The bounds a picture must keep before it is decoded: its size as the decoder reads it
+// from the header, and the decoder's work and memory beyond the picture as the file's
+// structure declares them.
+BitmapError CheckBounds(const QSize& stored, const DecoderInput& input, const DecodeLimits& limits) {
+  if (!stored.isValid() || stored.isEmpty()) return BitmapError::kCorruptPicture;
+  if (stored.width() > kMaxDimension || stored.height() > kMaxDimension ||
+      static_cast<std::uint64_t>(stored.width()) * static_cast<std::uint64_t>(stored.height()) >
+          limits.maxPixels) {
+    return BitmapError::kTooManyPixels;
+  }
+  if (input.passes > limits.maxScans ||
+      input.bufferBytes > static_cast<std::uint64_t>(limits.allocationLimitMb) << 20) {
+    return BitmapError::kTooCostlyToDecode;
+  }
+  return BitmapError::kNone;
 }
 
 }  // namespace
@@ -67,6 +100,7 @@ BitmapError ClassifyPicture(std::span<const std::uint8_t> bytes, PictureKind& ki
       error != BitmapError::kNone) {
     return error;
   }
+  if (!RleRowsComplete(bytes, read)) return BitmapError::kRowsPastEnd;
   if (read.bitsPerPixel == 1 && read.compression == kCompressionNone) {
     kind = PictureKind::kOneBitBitmap;
     info = read;
@@ -76,31 +110,31 @@ BitmapError ClassifyPicture(std::span<const std::uint8_t> bytes, PictureKind& ki
 
 BitmapError DecodeToGrey(std::span<const std::uint8_t> bytes, const ConversionOptions& options,
                          std::uint64_t maxFileBytes, GreyImage& grey, const DecodeLimits& limits) {
-  PictureKind kind;
+  PictureKind classified;
   BitmapInfo info;
-  if (const BitmapError error = ClassifyPicture(bytes, kind, info); error != BitmapError::kNone) {
+  if (const BitmapError error = ClassifyPicture(bytes, classified, info);
+      error != BitmapError::kNone) {
     return error;
   }
   if (bytes.empty()) return BitmapError::kNotPicture;
-  // The bytes stay where they are: the buffer only reads them.
-  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                            static_cast<qsizetype>(bytes.size()));
+  QByteArray file = Unowned(bytes);
+  const QByteArray format = DetectedFormat(file);
+  const std::optional<PictureFormat> kind = Accepted(format);
+  if (!kind) return BitmapError::kNotPicture;
+  // Before the decoder reads even the header: reading a PNG's header inflates its text.
+  const DecoderInput input = InspectForDecoder(bytes, *kind);
+  if (!input.complete) return BitmapError::kCorruptPicture;
+  QByteArray data = input.trimmed.empty() ? file : Unowned(input.trimmed);
   QBuffer buffer(&data);
   if (!buffer.open(QIODevice::ReadOnly)) return BitmapError::kCannotRead;
-  const QByteArray format = QImageReader::imageFormat(&buffer);
-  if (!Accepted(format)) return BitmapError::kNotPicture;
-  buffer.seek(0);
 
   QImageReader reader(&buffer, format);
   reader.setAutoDetectImageFormat(false);
   reader.setAllocationLimit(limits.allocationLimitMb);
   reader.setAutoTransform(true);
   const QSize stored = reader.size();
-  if (!stored.isValid() || stored.isEmpty()) return BitmapError::kCorruptPicture;
-  if (stored.width() > kMaxDimension || stored.height() > kMaxDimension ||
-      static_cast<std::uint64_t>(stored.width()) * static_cast<std::uint64_t>(stored.height()) >
-          limits.maxPixels) {
-    return BitmapError::kTooManyPixels;
+  if (const BitmapError error = CheckBounds(stored, input, limits); error != BitmapError::kNone) {
+    return error;
   }
   // The picture as it is seen (a camera's portrait photo is stored lying on its side).
   const bool rotated = Rotated(reader.transformation());
@@ -112,9 +146,7 @@ BitmapError DecodeToGrey(std::span<const std::uint8_t> bytes, const ConversionOp
   if (OneBitBitmapFileBytes(width, height) > maxFileBytes) return BitmapError::kConvertedTooLarge;
 
   const QSize target(width, height);
-  const bool jpeg = format == "jpeg" || format == "jpg";
-  if (jpeg && !JpegEnds(bytes)) return BitmapError::kCorruptPicture;
-  if (jpeg) {
+  if (*kind == PictureFormat::kJpeg) {
     // The JPEG decoder scales by 1/2, 1/4 or 1/8 as it decodes: a photograph is never
     // held at full size, which saves most of the time and memory.
     reader.setScaledSize(rotated ? target.transposed() : target);
@@ -128,17 +160,7 @@ BitmapError DecodeToGrey(std::span<const std::uint8_t> bytes, const ConversionOp
     image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   if (image.size() != target) return BitmapError::kCorruptPicture;
-
-  GreyImage out;
-  out.width = width;
-  out.height = height;
-  out.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    std::uint8_t* to = out.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    for (int x = 0; x < width; ++x) to[x] = GreyOnWhite(line[x]);
-  }
-  grey = std::move(out);
+  grey = GreyOf(image);
   return BitmapError::kNone;
 }
 

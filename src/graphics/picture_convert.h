@@ -23,21 +23,25 @@ enum class PictureKind {
   kOther,         // anything else: for ConvertToOneBitBitmap to decode
 };
 
-// A file that begins with "BM" must pass ParseBitmapHeader (its error otherwise); it is a
-// one-bit bitmap when it has one bit per pixel and plain rows, and `info` then holds its
-// header. Any other file is kOther.
+// A file that begins with "BM" must pass ParseBitmapHeader (its error otherwise), and
+// its compressed rows reach the picture's end (kRowsPastEnd otherwise); it is a one-bit
+// bitmap when it has one bit per pixel and plain rows, and `info` then holds its header.
+// Any other file is kOther.
 BitmapError ClassifyPicture(std::span<const std::uint8_t> bytes, PictureKind& kind,
                             BitmapInfo& info);
 
 // Decodes `bytes` and gives the grey levels of the picture as it will print: upright,
 // transparency flattened onto white, no wider than options.paperDots (a whole number of
 // bytes), its aspect ratio kept. The checks, in order: a bitmap's headers
-// (ParseBitmapHeader); a PNG, JPEG, GIF or BMP signature (kNotPicture); dimensions the
-// decoder can tell from the header (kCorruptPicture when it cannot), each at most
-// kMaxDimension and together at most limits.maxPixels (kTooManyPixels); the one-bit file
-// of the printed size at most `maxFileBytes` (kConvertedTooLarge); then the decoding
-// within limits.allocationLimitMb (kCorruptPicture when it fails). Nothing is decoded
-// before the bounds are checked.
+// (ParseBitmapHeader) and its compressed rows (RleRowsComplete: kRowsPastEnd); a PNG,
+// JPEG, GIF or BMP signature (kNotPicture); the file's structure (decoder_input.h): data
+// that end early (kCorruptPicture); dimensions the decoder can tell from the header
+// (kCorruptPicture when it cannot), each at most kMaxDimension and together at most
+// limits.maxPixels (kTooManyPixels); at most limits.maxScans JPEG scans and at most
+// limits.allocationLimitMb held besides the picture (kTooCostlyToDecode); the one-bit
+// file of the printed size at most `maxFileBytes` (kConvertedTooLarge); then the decoding
+// within limits.allocationLimitMb (kCorruptPicture when it fails), without a PNG's text
+// or a JPEG's comments. Nothing is decoded before the bounds are checked.
 BitmapError DecodeToGrey(std::span<const std::uint8_t> bytes, const ConversionOptions& options,
                          std::uint64_t maxFileBytes, GreyImage& grey,
                          const DecodeLimits& limits = {});

@@ -41,9 +41,19 @@ inline constexpr std::uint64_t kMaxSourcePixels = 8000ull * 6000;
 inline constexpr int kDecoderAllocationLimitMb =
     static_cast<int>((kMaxSourcePixels * 4 + (1u << 20) - 1) >> 20);
 
+// The most scans a JPEG may have. A progressive JPEG is decoded in one pass over every
+// block of the picture per scan (about 9 ms at 48 Mpixel), however small the picture
+// asked for: encoders write 10 scans for colour (libjpeg's default), 18 for CMYK, a few
+// dozen at most when they optimise the split; thousands are a file made to keep the
+// decoder busy for minutes.
+inline constexpr std::size_t kMaxJpegScans = 100;
+
 struct DecodeLimits {
   std::uint64_t maxPixels = kMaxSourcePixels;
+  // Also the most that the decoder may hold besides the picture (a JPEG coded in several
+  // scans keeps two bytes a sample of the whole frame, whatever size it is decoded to).
   int allocationLimitMb = kDecoderAllocationLimitMb;
+  std::size_t maxScans = kMaxJpegScans;
 };
 
 }  // namespace zelka::graphics

@@ -1,7 +1,8 @@
 #include "graphics/picture_preview.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageWriter>
-#include <QString>
 
 #include <algorithm>
 
@@ -61,10 +62,18 @@ QImage LogoDots(const Logo& logo) {
   return image;
 }
 
-BitmapError WritePreviewPng(const QImage& dots, const std::string& utf8Path) {
-  if (dots.isNull()) return BitmapError::kCannotWrite;
-  QImageWriter writer(QString::fromStdString(utf8Path), "png");
-  return writer.write(dots) ? BitmapError::kNone : BitmapError::kCannotWrite;
+files::WriteResult WritePreviewPng(const QImage& dots, const std::string& path) {
+  // Made in memory first: the file is then written in one piece, and replaced only once
+  // all of it is on the disk.
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (dots.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+      !QImageWriter(&buffer, "png").write(dots)) {
+    return {files::WriteError::kFailed, "the picture could not be encoded as PNG"};
+  }
+  return files::ReplaceFile(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                      static_cast<std::size_t>(png.size())));
 }
 
 }  // namespace zelka::graphics

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "files/replaced_file.h"
 #include "graphics/bitmap_error.h"
 #include "graphics/logo_store.h"
 #include "graphics/picture_print.h"
@@ -21,8 +22,10 @@ QImage PictureDots(const Picture& picture);
 // black, as the printer reads it); a null image for a logo LoadLogo did not make.
 QImage LogoDots(const Logo& logo);
 
-// Writes `dots` as a PNG file named `utf8Path` (UTF-8); kCannotWrite when that fails or
-// `dots` is null. Touches no printer.
-BitmapError WritePreviewPng(const QImage& dots, const std::string& utf8Path);
+// Writes `dots` as the PNG file `path`, whole or not at all (files::ReplaceFile): a name
+// that is a pipe, device or directory is refused (kNotRegular) before anything is
+// opened; a write that fails (kFailed) leaves no file cut short. Null `dots` are kFailed.
+// Touches no printer.
+files::WriteResult WritePreviewPng(const QImage& dots, const std::string& path);
 
 }  // namespace zelka::graphics

@@ -1,9 +1,19 @@
 #include "link/serial_link.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
+#include "link/port_owner.h"
+
 namespace zelka::link {
+
+namespace {
+
+// What a program of this family tells the user when another one holds the port.
+constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
+
+}  // namespace
 
 std::chrono::milliseconds WriteTimeoutFor(std::size_t length, int baud) {
   constexpr std::uint64_t kBitsPerByte = 10;  // start, eight data bits, stop
@@ -21,6 +31,31 @@ Status SerialLink::Open(const std::string& name, int baud, std::chrono::millisec
   if (name == kNoPort) return Status::kNoPort;
   openFailure_ = OpenFailure::kNone;
   openError_.clear();
+  // A file that is no device (-p /etc/passwd) is never opened: written to as a port, it
+  // would be damaged. A name with nothing behind it is absent before any lock file for
+  // it is made, so that two programs that try it at once both learn that, not "busy".
+  switch (KindOf(name)) {
+    case DeviceKind::kNotDevice:
+      openFailure_ = OpenFailure::kNotSerial;
+      openError_ = "not a character device";
+      return Status::kCannotOpen;
+    case DeviceKind::kMissing:
+      openFailure_ = OpenFailure::kAbsent;
+      openError_ = std::strerror(ENOENT);
+      return Status::kCannotOpen;
+    case DeviceKind::kUnknown:
+    case DeviceKind::kDevice: break;
+  }
+  const bool locked = lockedName_ == name && (callersLock_ || lock_.Held());
+  if (!locked) {
+    callersLock_ = false;
+    if (lock_.Take(name) == PortLock::Outcome::kTaken) {
+      openFailure_ = OpenFailure::kBusy;
+      openError_ = kLockedByAnotherProgram;
+      return Status::kCannotOpen;
+    }
+    lockedName_ = name;
+  }
   if (const Status status = OpenDevice(name, baud); status != Status::kOk) {
     device_.reset();
     return status;
@@ -32,6 +67,27 @@ Status SerialLink::Open(const std::string& name, int baud, std::chrono::millisec
 }
 
 void SerialLink::Close() { device_.reset(); }
+
+void SerialLink::ReleasePort() {
+  Close();
+  lock_.Release();
+  lockedName_.clear();
+  callersLock_ = false;
+}
+
+void SerialLink::AdoptLock(const std::string& name, PortLock&& lock) {
+  if (device_) return;
+  lock_ = std::move(lock);
+  lockedName_ = lock_.Held() ? name : std::string();
+  callersLock_ = false;
+}
+
+void SerialLink::UseCallersLock(const std::string& name) {
+  if (device_) return;
+  lock_.Release();
+  lockedName_ = name;
+  callersLock_ = true;
+}
 
 Status SerialLink::Send(std::span<const std::uint8_t> frame) {
   const std::size_t length = std::min(frame.size(), kBufferSize);

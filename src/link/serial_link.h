@@ -7,6 +7,10 @@
 // The device itself is reached through the platform's own calls (serial_link_posix.cpp,
 // serial_link_windows.cpp); what a read, a write and an open mean is the same everywhere.
 //
+// From its first open until ReleasePort() (or its end) a link holds the port's lock
+// (link/port_lock.h) also while the port is closed, so that no other program takes the
+// port between two steps of one job.
+//
 // Thread-safety: none. A link belongs to one thread at a time (the printer worker, or a
 // probe thread the worker waits for); the open device lives from Open to Close on the
 // thread that opened it.
@@ -19,6 +23,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "link/port_lock.h"
 
 namespace zelka::link {
 
@@ -39,6 +45,7 @@ enum class OpenFailure {
   kAbsent,            // no such device
   kPermissionDenied,  // the user may not open it
   kBusy,              // another program holds it
+  kNotSerial,         // it is no serial device (a regular file, a directory)
   kOther,
 };
 
@@ -78,10 +85,21 @@ class SerialLink {
   // when this link is open; kNoPort for the name "0"; kCannotOpen with the reason in
   // LastOpenFailure()/LastOpenError() when the device cannot be opened;
   // kCannotApplySettings with the system's words in LastOpenError() when it opened but
-  // took no line settings (no serial port).
+  // took no line settings (no serial port); kCannotOpen with kBusy also when another
+  // program holds the port's lock.
   Status Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout);
-  // Waits for the written bytes to leave, then closes. Nothing when not open.
+  // Waits for the written bytes to leave, then closes. The port's lock stays held.
   void Close();
+  // Closes and lets go of the port's lock: the job that used this link is over.
+  void ReleasePort();
+  // Takes over `lock`, held for port `name` (a search's probe took it), so that the job
+  // holds the port without a moment's gap between the probe and the link's first open.
+  void AdoptLock(const std::string& name, PortLock&& lock);
+  // For a link whose caller holds the lock of port `name` already (a search's probe):
+  // Open takes no lock of its own for that port, which would only meet the caller's.
+  void UseCallersLock(const std::string& name);
+  // Whether this link holds the lock of port `name`.
+  bool HoldsLock(const std::string& name) const { return lock_.Held() && lockedName_ == name; }
   bool IsOpen() const { return device_ != nullptr; }
   const std::string& PortName() const { return name_; }
   int Baud() const { return baud_; }
@@ -131,6 +149,9 @@ class SerialLink {
   std::size_t rxDirty_ = 0;  // rx_ is zero from here on
   std::unique_ptr<Device, DeviceDeleter> device_;
   std::string name_;
+  PortLock lock_;
+  std::string lockedName_;  // the port lock_ was taken for
+  bool callersLock_ = false;  // lockedName_'s lock is the caller's, not lock_
   int baud_ = kDefaultBaud;
   std::chrono::milliseconds readTimeout_{0};
   OpenFailure openFailure_ = OpenFailure::kNone;

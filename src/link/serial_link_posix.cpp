@@ -4,6 +4,7 @@
 #include <termios.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "link/port_owner.h"
 #include "link/serial_link.h"
@@ -35,7 +36,7 @@ OpenFailure FailureOf(QSerialPort::SerialPortError error, const std::string& nam
     case QSerialPort::PermissionError:
       return UserMayOpen(name) ? OpenFailure::kBusy : OpenFailure::kPermissionDenied;
     case QSerialPort::OpenError: return OpenFailure::kBusy;
-    default: return OpenFailure::kOther;
+    default: return IsTerminalDevice(name) ? OpenFailure::kOther : OpenFailure::kNotSerial;
   }
 }
 
@@ -43,7 +44,11 @@ OpenFailure FailureOf(QSerialPort::SerialPortError error, const std::string& nam
 
 void SerialLink::DeviceDeleter::operator()(Device* device) const {
   // Closing resets the line settings, which would garble bytes still in the transmitter.
-  if (device->port.isOpen() && device->port.handle() >= 0) tcdrain(device->port.handle());
+  // A signal (one that a firmware update lets pass) must not cut the wait short.
+  if (device->port.isOpen() && device->port.handle() >= 0) {
+    while (tcdrain(device->port.handle()) != 0 && errno == EINTR) {
+    }
+  }
   device->port.close();
   delete device;
 }

@@ -27,6 +27,21 @@ void Session::CloseAll() {
   for (auto& [name, link] : links_) link->Close();
 }
 
+void Session::EndJob() {
+  for (auto& [name, link] : links_) link->ReleasePort();
+}
+
+bool Session::HoldsPort(const std::string& port) const {
+  const auto it = links_.find(port);
+  return it != links_.end() && it->second->HoldsLock(port);
+}
+
+void Session::ReleaseOtherPorts(const std::string& port) {
+  for (auto& [name, link] : links_) {
+    if (name != port) link->ReleasePort();
+  }
+}
+
 void Session::SetLinkObserver(link::Observer* observer) {
   observer_ = observer;
   for (auto& [name, link] : links_) link->SetObserver(observer);

@@ -3,10 +3,11 @@
 // used so far.
 //
 // Every printer operation takes the session: it opens the printer's link (or, during a
-// search, the link of each port it probes), exchanges frames and closes it again.
+// search, the link of each port it probes), exchanges frames and closes it again. A link
+// keeps its port's lock from its first open until the session's owner ends the job
+// (EndJob): the port is the job's, against other programs too, also while it is closed.
 //
-// Thread-safety: none. The session belongs to the printer worker's thread; the search's
-// probe threads each use a link of their own while the worker waits for them.
+// Thread-safety: none. The session belongs to the printer worker's thread.
 #pragma once
 
 #include <atomic>
@@ -52,8 +53,14 @@ class Session {
   link::Status Open(std::chrono::milliseconds readTimeout) { return OpenAt(port_, baud_, readTimeout); }
   // Opens `port` at `baud`; on success `baud` becomes the session's rate.
   link::Status OpenAt(const std::string& port, int baud, std::chrono::milliseconds readTimeout);
-  // Closes whatever link is open.
+  // Closes whatever link is open; the ports stay the job's.
   void CloseAll();
+  // The job is over: closes every link and lets other programs have the ports.
+  void EndJob();
+  // Whether a link of this session holds the lock of `port` (this job holds the port).
+  bool HoldsPort(const std::string& port) const;
+  // Lets go of every port but `port` (those a search probed and did not choose).
+  void ReleaseOtherPorts(const std::string& port);
 
   void Sleep(std::chrono::milliseconds duration) { sleeper_.SleepFor(duration); }
 
@@ -64,6 +71,7 @@ class Session {
 
   // Every link, made now or later, reports to `observer` (nullptr: none). Not owned.
   void SetLinkObserver(link::Observer* observer);
+  link::Observer* LinkObserver() const { return observer_; }
 
  private:
   Sleeper& sleeper_;

@@ -62,14 +62,14 @@ void Worker::Run() {
       running_ = true;
     }
     job(session_);
-    session_.CloseAll();
+    session_.EndJob();
     {
       std::lock_guard lock(mutex_);
       running_ = false;
     }
     changed_.notify_all();
   }
-  session_.CloseAll();
+  session_.EndJob();
   std::lock_guard lock(mutex_);
   running_ = false;
   changed_.notify_all();

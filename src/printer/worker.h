@@ -3,7 +3,8 @@
 // jobs never interleave, and no job waits for a front end's thread.
 //
 // After every job the worker closes whatever port the job left open, so a job that fails
-// half-way never hands an open port (possibly at a bootloader rate) to the next one.
+// half-way never hands an open port (possibly at a bootloader rate) to the next one, and
+// lets other programs have the ports the job locked (Session::EndJob).
 //
 // Thread-safety: Submit, Pending and WaitIdle may be called from any thread; Stop and
 // the destructor from the owner's thread. Jobs run on the worker's thread and may touch

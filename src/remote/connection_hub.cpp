@@ -41,13 +41,41 @@ struct ConnectionHub::OneShot {
   std::atomic<int> state{kQueued};
 };
 
-// One search and the clients waiting for its records. Only `waiting` is read by the
+// One search and the clients waiting for its records. Only `waiting` is shared with the
 // job; the rest belongs to the network thread.
+//
+// The job gives a search up for good when it finds nobody waiting, and nobody may join it
+// after that: a client that joined a search as it was given up would get some records
+// and never the rest. Joining and giving up are one atomic step each on `waiting`, so a
+// newcomer either joins in time (and the job goes on for it) or starts a search of its own.
 struct ConnectionHub::Search {
+  static constexpr int kGivenUp = -1;
   std::vector<QPointer<Connection>> clients;
   std::vector<std::string> records;  // written so far, for clients that join late
-  std::atomic<int> waiting{0};       // clients that have not gone
-  bool finished = false;
+  std::atomic<int> waiting{0};       // clients that have not gone, or kGivenUp
+  bool finished = false;             // every record is out, or the job has ended
+
+  // Network thread: counts one more client in; false once the job has given up.
+  bool Join() {
+    int now = waiting.load();
+    while (now != kGivenUp) {
+      if (waiting.compare_exchange_weak(now, now + 1)) return true;
+    }
+    return false;
+  }
+  // Network thread: a client counted in has gone.
+  void Leave() {
+    int now = waiting.load();
+    while (now > 0 && !waiting.compare_exchange_weak(now, now - 1)) {
+    }
+  }
+  // Worker: whether anybody still waits; the first time nobody does, the search is given
+  // up for good.
+  bool Wanted() {
+    int none = 0;
+    if (waiting.compare_exchange_strong(none, kGivenUp)) return false;
+    return none != kGivenUp;
+  }
 };
 
 ConnectionHub::ConnectionHub(const Host& host, Limits limits)
@@ -55,14 +83,21 @@ ConnectionHub::ConnectionHub(const Host& host, Limits limits)
 
 ConnectionHub::~ConnectionHub() { CloseAll(); }
 
+std::string ConnectionHub::Open() {
+  // Made now, not with the first client: made then, under a shortage of descriptors, its
+  // failure would leave that client and every later one without their records.
+  auto queue = std::make_shared<TaskQueue>();
+  std::string error;
+  if (!queue->Open(error)) return error;
+  queue_ = std::move(queue);
+  box_ = std::make_shared<Mailbox>(queue_);
+  return {};
+}
+
 void ConnectionHub::Accept(SocketDescriptor descriptor) {
-  if (!queue_) {
-    queue_ = std::make_shared<TaskQueue>();
-    box_ = std::make_shared<Mailbox>(queue_);
-  }
   if (static_cast<int>(connections_.size()) >= limits_.maxClients) DropDeparted();
   const bool full = static_cast<int>(connections_.size()) >= limits_.maxClients;
-  if (full || !limits_.allow.Allows(PeerAddress(descriptor)) || !PrepareSocket(descriptor)) {
+  if (!queue_ || full || !limits_.allow.Allows(PeerAddress(descriptor)) || !PrepareSocket(descriptor)) {
     CloseSocket(descriptor);
     return;
   }
@@ -109,7 +144,7 @@ void ConnectionHub::Ended(Connection& client) {
   }
   if (search_) {
     for (const auto& waiting : search_->clients) {
-      if (waiting == &client) --search_->waiting;
+      if (waiting == &client) search_->Leave();
     }
   }
   --live_;
@@ -161,9 +196,8 @@ void ConnectionHub::RunOneShot(Connection& client, Action action) {
 }
 
 void ConnectionHub::StartSearch(Connection& client) {
-  if (search_ && !search_->finished) {
+  if (search_ && !search_->finished && search_->Join()) {
     search_->clients.emplace_back(&client);
-    ++search_->waiting;
     for (const std::string& record : search_->records) client.WriteLine(record);
     return;
   }
@@ -184,21 +218,25 @@ void ConnectionHub::StartSearch(Connection& client) {
   });
   host_.worker->Submit([host, box, search, done](printer::Session& session) {
     // Everybody who asked has gone while it waited: nobody would read the records.
-    if (search->waiting > 0) {
+    if (search->Wanted()) {
       const discovery::SearchResult found = discovery::SearchPrinter(session, host.ports);
       if (host.onSearched) host.onSearched(found);
       if (found.printer) {
         discovery::IdentifyPrinter(session, [&](discovery::Step step, const discovery::Identity& id) {
           if (host.onStep) host.onStep(step, id);
           if (auto record = IdentityRecord(step, id)) {
-            box->Post([search, record = std::move(*record)] {
+            const bool last = step == discovery::Step::kBuildDate;
+            box->Post([search, record = std::move(*record), last] {
               search->records.push_back(record);
               for (const auto& waiting : search->clients) {
                 if (waiting) waiting->WriteLine(record);
               }
+              // Every record is out: one who asks from now on would get a copy of what was
+              // read before it asked, so it gets a search of its own.
+              if (last) search->finished = true;
             });
           }
-          return search->waiting > 0 ? discovery::Next::kGoOn : discovery::Next::kAbandon;
+          return search->Wanted() ? discovery::Next::kGoOn : discovery::Next::kAbandon;
         });
       }
     }

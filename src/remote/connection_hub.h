@@ -8,7 +8,8 @@
 // - A search that is queued or running is joined by every other client that asks for
 //   one: each gets the ten records, written as each query finishes (a client that joins
 //   late first gets those already read). A search whose clients have all gone is dropped
-//   before it starts and abandoned after its current query; a one-shot command runs
+//   before it starts and abandoned after its current query; one who asks after that gets
+//   a search of its own, never the rest of an abandoned one. A one-shot command runs
 //   whatever happens to its client, within a budget of kMaxOrphans commands of clients
 //   that have left.
 //
@@ -19,6 +20,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "remote/address_filter.h"
 #include "remote/host.h"
@@ -47,6 +49,9 @@ class ConnectionHub {
   ConnectionHub(const ConnectionHub&) = delete;
   ConnectionHub& operator=(const ConnectionHub&) = delete;
 
+  // On the network thread before it listens: makes the task queue the jobs report
+  // through. The error for the user when the system cannot give it; "" when it could.
+  std::string Open();
   // An accepted socket, which the hub now owns.
   void Accept(SocketDescriptor descriptor);
   // Ends every connection; the network thread calls it before it ends.
@@ -71,7 +76,7 @@ class ConnectionHub {
 
   const Host& host_;
   Limits limits_;
-  // Made on the network thread with the first client; the jobs report through it.
+  // Made on the network thread by Open, before any client; the jobs report through it.
   std::shared_ptr<TaskQueue> queue_;
   std::shared_ptr<Mailbox> box_;
   std::map<Connection*, std::unique_ptr<Connection>> connections_;

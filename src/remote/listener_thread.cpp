@@ -7,6 +7,8 @@
 #include <chrono>
 #include <system_error>
 
+#include "remote/ip_address.h"
+
 namespace zelka::remote {
 
 namespace {
@@ -22,9 +24,10 @@ std::string Describe(const QHostAddress& address, std::uint16_t port) {
 }  // namespace
 
 ListenerThread::ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
-                               TcpListener::Handoff handoff, Finish finish)
+                               Prepare prepare, TcpListener::Handoff handoff, Finish finish)
     : addresses_(std::move(addresses)),
       port_(port),
+      prepare_(std::move(prepare)),
       handoff_(std::move(handoff)),
       finish_(std::move(finish)) {}
 
@@ -53,8 +56,15 @@ void ListenerThread::Run(std::promise<ListenResult>& started) {
   // listeners' notifiers, and only this thread touches them.
   QEventLoop loop;
   std::vector<std::unique_ptr<TcpListener>> listeners;
-  ListenResult result = ListenOnAll(listeners);
+  ListenResult result;
+  if (prepare_) result.error = prepare_();
+  if (result.error.empty()) result = ListenOnAll(listeners);
   const bool listening = result.listening;
+  if (!listening) {
+    // What `prepare` made lives on this thread and ends here, before the owner goes on.
+    listeners.clear();
+    if (finish_) finish_();
+  }
   started.set_value(std::move(result));
   if (!listening) return;
 
@@ -73,11 +83,9 @@ void ListenerThread::Run(std::promise<ListenResult>& started) {
 ListenResult ListenerThread::ListenOnAll(std::vector<std::unique_ptr<TcpListener>>& listeners) {
   std::vector<QHostAddress> addresses;
   for (const std::string& text : addresses_) {
-    QHostAddress address;
-    if (!address.setAddress(QString::fromStdString(text))) {
-      return {.error = "cannot listen on " + text + ": not an IPv4 or IPv6 address"};
-    }
-    addresses.push_back(address);
+    const auto address = ParseIpAddress(text);
+    if (!address) return {.error = "cannot listen on " + text + ": not " + kAddressForms};
+    addresses.push_back(*address);
   }
   // The dual-stack address: every local IPv4 and IPv6 address, or IPv4 alone where the
   // system has no IPv6.
@@ -88,7 +96,8 @@ ListenResult ListenerThread::ListenOnAll(std::vector<std::unique_ptr<TcpListener
     auto listener = std::make_unique<TcpListener>(handoff_);
     if (!listener->listen(address, port)) {
       return {.error = "cannot listen on " + Describe(address, port) + ": " +
-                       listener->errorString().toStdString()};
+                       listener->errorString().toStdString() +
+                       "; choose another --tcp-port or --listen address"};
     }
     port = listener->serverPort();
     listeners.push_back(std::move(listener));

@@ -27,11 +27,14 @@ struct ListenResult {
 
 class ListenerThread {
  public:
+  using Prepare = std::function<std::string()>;
   using Finish = std::function<void()>;
   // `addresses`: IPv4 or IPv6 literals; none = every local address of both families.
-  // Several addresses share one port: with port 0, the one the first got. `finish` runs on
-  // this thread as it ends, to end what `handoff` started there.
-  ListenerThread(std::vector<std::string> addresses, std::uint16_t port,
+  // Several addresses share one port: with port 0, the one the first got. `prepare` runs
+  // on this thread before it listens and returns why it could not ("" when it could);
+  // `finish` runs on this thread as it ends (also when it never listened), to end what
+  // `prepare` and `handoff` started there.
+  ListenerThread(std::vector<std::string> addresses, std::uint16_t port, Prepare prepare,
                  TcpListener::Handoff handoff, Finish finish);
   ~ListenerThread();
   ListenerThread(const ListenerThread&) = delete;
@@ -49,6 +52,7 @@ class ListenerThread {
 
   std::vector<std::string> addresses_;
   std::uint16_t port_;
+  Prepare prepare_;
   TcpListener::Handoff handoff_;
   Finish finish_;
   std::atomic<bool> stop_{false};

@@ -2,7 +2,15 @@
 
 namespace zelka::remote {
 
-TaskQueue::TaskQueue() : wakeup_(std::make_unique<Wakeup>([this] { Drain(); })) {}
+TaskQueue::TaskQueue() = default;
+
+bool TaskQueue::Open(std::string& error) {
+  auto wakeup = Wakeup::Create([this] { Drain(); }, error);
+  if (!wakeup) return false;
+  std::lock_guard lock(mutex_);
+  wakeup_ = std::move(wakeup);
+  return true;
+}
 
 TaskQueue::~TaskQueue() = default;
 

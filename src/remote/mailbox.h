@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "remote/wakeup.h"
 
@@ -19,9 +20,12 @@ namespace zelka::remote {
 
 class TaskQueue {
  public:
-  // On the network thread.
+  // On the network thread. Tasks posted before Open are dropped.
   TaskQueue();
   ~TaskQueue();
+  // Makes the means to wake the network thread; false (and `error` set) when the system
+  // cannot give them.
+  bool Open(std::string& error);
   TaskQueue(const TaskQueue&) = delete;
   TaskQueue& operator=(const TaskQueue&) = delete;
 
@@ -35,7 +39,7 @@ class TaskQueue {
 
   std::mutex mutex_;
   std::deque<std::function<void()>> tasks_;
-  std::unique_ptr<Wakeup> wakeup_;  // nullptr once closed
+  std::unique_ptr<Wakeup> wakeup_;  // nullptr before Open and once closed
 };
 
 class Mailbox : public std::enable_shared_from_this<Mailbox> {

@@ -15,7 +15,7 @@ bool RemoteQueryServer::Start() {
   if (started_) return Listening();
   started_ = true;
   listener_ = std::make_unique<ListenerThread>(
-      options_.addresses, options_.port,
+      options_.addresses, options_.port, [this] { return hub_.Open(); },
       [this](qintptr descriptor) { hub_.Accept(descriptor); }, [this] { hub_.CloseAll(); });
   const ListenResult result = listener_->Start();
   if (!result.listening) {

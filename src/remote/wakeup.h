@@ -10,12 +10,14 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zelka::remote {
 
 class Wakeup {
  public:
-  explicit Wakeup(std::function<void()> onWake);
+  // Nothing, and `error` set, when the system cannot give the means (out of descriptors).
+  static std::unique_ptr<Wakeup> Create(std::function<void()> onWake, std::string& error);
   ~Wakeup();
   Wakeup(const Wakeup&) = delete;
   Wakeup& operator=(const Wakeup&) = delete;
@@ -23,6 +25,7 @@ class Wakeup {
   void Signal();
 
  private:
+  Wakeup();
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -5,6 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace zelka::remote {
 
 struct Wakeup::Impl {
@@ -12,16 +15,24 @@ struct Wakeup::Impl {
   std::unique_ptr<QSocketNotifier> notifier;
 };
 
-Wakeup::Wakeup(std::function<void()> onWake) : impl_(std::make_unique<Impl>()) {
-  if (::pipe2(impl_->fds, O_NONBLOCK | O_CLOEXEC) != 0) return;
-  impl_->notifier = std::make_unique<QSocketNotifier>(impl_->fds[0], QSocketNotifier::Read);
-  QObject::connect(impl_->notifier.get(), &QSocketNotifier::activated,
-                   [fd = impl_->fds[0], onWake = std::move(onWake)] {
+Wakeup::Wakeup() : impl_(std::make_unique<Impl>()) {}
+
+std::unique_ptr<Wakeup> Wakeup::Create(std::function<void()> onWake, std::string& error) {
+  std::unique_ptr<Wakeup> wakeup(new Wakeup);
+  Impl& impl = *wakeup->impl_;
+  if (::pipe2(impl.fds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    error = std::string("cannot make the network thread's wake-up pipe: ") + std::strerror(errno);
+    return nullptr;
+  }
+  impl.notifier = std::make_unique<QSocketNotifier>(impl.fds[0], QSocketNotifier::Read);
+  QObject::connect(impl.notifier.get(), &QSocketNotifier::activated,
+                   [fd = impl.fds[0], onWake = std::move(onWake)] {
                      char drained[256];
                      while (::read(fd, drained, sizeof drained) > 0) {
                      }
                      onWake();
                    });
+  return wakeup;
 }
 
 Wakeup::~Wakeup() {

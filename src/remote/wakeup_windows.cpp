@@ -11,8 +11,12 @@ struct Wakeup::Impl {
   std::function<void()> onWake;
 };
 
-Wakeup::Wakeup(std::function<void()> onWake) : impl_(std::make_unique<Impl>()) {
-  impl_->onWake = std::move(onWake);
+Wakeup::Wakeup() : impl_(std::make_unique<Impl>()) {}
+
+std::unique_ptr<Wakeup> Wakeup::Create(std::function<void()> onWake, std::string&) {
+  std::unique_ptr<Wakeup> wakeup(new Wakeup);
+  wakeup->impl_->onWake = std::move(onWake);
+  return wakeup;
 }
 
 Wakeup::~Wakeup() = default;

@@ -13,8 +13,6 @@ namespace {
 
 constexpr milliseconds kSettingReadTimeout{500};
 constexpr milliseconds kBaudRateReadTimeout{5000};
-// The printer stores the cut line as 100 plus its position.
-constexpr int kCutLineBase = 100;
 
 printer::Result WriteSetting(printer::Session& session, Byte parameter, int value) {
   printer::Result result = printer::OpenPrinter(session, kSettingReadTimeout);
@@ -28,7 +26,7 @@ printer::Result WriteSetting(printer::Session& session, Byte parameter, int valu
 }  // namespace
 
 printer::Result WriteCutLine(printer::Session& session, int position) {
-  return WriteSetting(session, commands::kParamCutLine, kCutLineBase + position);
+  return WriteSetting(session, commands::kParamCutLine, kCutLineParameterBase + position);
 }
 
 printer::Result WriteDensity(printer::Session& session, int density) {

@@ -15,6 +15,8 @@ inline constexpr int kCutLineMin = 0;
 inline constexpr int kCutLineMax = 50;
 inline constexpr int kDensityMin = 20;
 inline constexpr int kDensityMax = 100;
+// The printer stores the cut line as this plus its position.
+inline constexpr int kCutLineParameterBase = 100;
 // The rates the printer can be set to.
 inline constexpr std::array<int, 4> kPrinterRates = {9600, 19200, 57600, 115200};
 

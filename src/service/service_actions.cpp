@@ -54,6 +54,19 @@ StateReading ReadState(printer::Session& session, milliseconds readTimeout, Quer
   return reading;
 }
 
+printer::Result Cut(printer::Session& session, bool sampleLines) {
+  printer::Result result = printer::OpenPrinter(session, kShortReadTimeout);
+  if (!result.Ok()) return result;
+  link::SerialLink& link = session.Link();
+  if (sampleLines) {
+    for (const char* line : kCutSampleLines) commands::PrintTextLine(link, line, session.TextLineLimit());
+  }
+  commands::FeedLines(link, kCutFeedLines);
+  result.Sent(link.Send(commands::kCutPaperEscM));
+  link.Close();
+  return result;
+}
+
 }  // namespace
 
 printer::Result FeedOneLine(printer::Session& session) {
@@ -94,14 +107,11 @@ printer::Result SoundSignal(printer::Session& session) {
 }
 
 printer::Result CutWithSampleLines(printer::Session& session) {
-  printer::Result result = printer::OpenPrinter(session, kShortReadTimeout);
-  if (!result.Ok()) return result;
-  link::SerialLink& link = session.Link();
-  for (const char* line : kCutSampleLines) commands::PrintTextLine(link, line, session.TextLineLimit());
-  commands::FeedLines(link, kCutFeedLines);
-  result.Sent(link.Send(commands::kCutPaperEscM));
-  link.Close();
-  return result;
+  return Cut(session, true);
+}
+
+printer::Result FeedAndCutEscM(printer::Session& session) {
+  return Cut(session, false);
 }
 
 printer::Result RunSelfTest(printer::Session& session) {

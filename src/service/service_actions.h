@@ -34,6 +34,8 @@ StateReading ReadPaperSensor(printer::Session& session);
 printer::Result SoundSignal(printer::Session& session);
 // Three sample lines, a feed of seven lines, ESC m.
 printer::Result CutWithSampleLines(printer::Session& session);
+// The same feed and ESC m without the sample lines.
+printer::Result FeedAndCutEscM(printer::Session& session);
 // Signal, self-test, signal, then ESC v: the printer is alive when any byte answers.
 printer::Result RunSelfTest(printer::Session& session);
 

@@ -11,23 +11,27 @@ namespace {
 
 constexpr std::chrono::milliseconds kTextReadTimeout{500};
 
-
 }  // namespace
 
-printer::Result PrintTextLines(printer::Session& session, const std::vector<std::string>& lines) {
-  printer::Result result = printer::OpenPrinter(session, kTextReadTimeout);
-  if (!result.Ok()) return result;
+TextPrinted PrintTextLines(printer::Session& session, const LineSource& next) {
+  TextPrinted printed;
+  printed.result = printer::OpenPrinter(session, kTextReadTimeout);
+  if (!printed.result.Ok()) return printed;
   link::SerialLink& link = session.Link();
   const std::optional<std::string> model = commands::QueryModelName(link);
   if (!model) {
-    result.problem = printer::Problem::kNoReply;
+    printed.result.problem = printer::Problem::kNoReply;
     link.Close();
-    return result;
+    return printed;
   }
   session.model = commands::ModelOfName(*model);
-  for (const std::string& line : lines) commands::PrintTextLine(link, line, session.TextLineLimit());
+  while (const std::optional<std::string> line = next()) {
+    printed.result.Sent(commands::PrintTextLine(link, *line, session.TextLineLimit()));
+    if (!printed.result.Ok()) break;
+    ++printed.lines;
+  }
   link.Close();
-  return result;
+  return printed;
 }
 
 }  // namespace zelka::service

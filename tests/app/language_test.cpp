@@ -174,7 +174,8 @@ TEST_F(LanguageMessagesTest, BuiltMessagesComeOutInEnglishWithTheirNumbers) {
             "Could not send the picture to the printer: row 3 of 40. Printing stopped.");
   EXPECT_EQ(form::FoundMessage("/dev/ttyS0", 57600, tr), "Receipt printer found on /dev/ttyS0 at 57600 baud");
   for (const auto reason : {link::OpenFailure::kPermissionDenied, link::OpenFailure::kBusy,
-                            link::OpenFailure::kAbsent, link::OpenFailure::kOther}) {
+                            link::OpenFailure::kAbsent, link::OpenFailure::kNotSerial,
+                            link::OpenFailure::kOther}) {
     const std::string text = form::OpenFailureText("/dev/ttyUSB7", reason, "Input/output error", tr);
     EXPECT_EQ(text.rfind("/dev/ttyUSB7: ", 0), 0u) << text;
     EXPECT_FALSE(HasCyrillic(text)) << text;

@@ -55,30 +55,27 @@ class WorkerGate {
   bool done_ = false;
 };
 
-// Ticks every 10 ms on the window's thread and keeps the longest time between two ticks:
-// how long the window's event loop was held up at worst.
-class TickGaps {
+// Ticks every 10 ms on the window's thread and counts the ticks that came while
+// `busy` held: a window thread that waited for the printer would see none until the job
+// was over. How long the loop stalls at worst is a benchmark's figure (bench_window), not
+// a test's: a loaded machine stretches it.
+class LoopTicks {
  public:
-  explicit TickGaps(std::function<void()> onTick = {}) : onTick_(std::move(onTick)) {
+  explicit LoopTicks(std::function<bool()> busy, std::function<void()> onTick = {})
+      : busy_(std::move(busy)), onTick_(std::move(onTick)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-      const auto now = Clock::now();
-      worst_ = std::max(worst_, std::chrono::duration_cast<milliseconds>(now - last_));
-      last_ = now;
-      ++ticks_;
+      if (busy_()) ++whileBusy_;
       if (onTick_) onTick_();
     });
-    last_ = Clock::now();
     timer_.start(10);
   }
-  milliseconds Worst() const { return worst_; }
-  int Ticks() const { return ticks_; }
+  int WhileBusy() const { return whileBusy_; }
 
  private:
   QTimer timer_;
+  std::function<bool()> busy_;
   std::function<void()> onTick_;
-  Clock::time_point last_;
-  milliseconds worst_{0};
-  int ticks_ = 0;
+  int whileBusy_ = 0;
 };
 
 // The printer's buttons: what a running job holds back.
@@ -146,6 +143,31 @@ TEST_F(MainWindowTest, TrackBarShowsItsValueAndRadioClickReachesThePrinter) {
   ASSERT_TRUE(WaitUntilIdle());
   EXPECT_TRUE(radio57->isChecked());
   EXPECT_EQ(sim.CommandNames().size(), 2u);
+}
+
+// The items stay the port names; what the system knows of each device is its tooltip.
+TEST_F(MainWindowTest, PortListTellsEachDeviceInItsTooltip) {
+  std::vector<std::string> listed = {sim.PortName(), "ttyUSB7"};
+  form::MainForm::Options options;
+  options.portSource = [&listed] { return listed; };
+  options.portDetails = [](const std::string& port) -> form::PortDetails {
+    if (port == "ttyUSB7") return {"FT232R USB UART", "A10K3B7Q"};
+    return {};
+  };
+  app::TForm1 other(dialogs, *worker, options);
+  auto* combo = Find<QComboBox>(&other, "ComboBox1");
+  ASSERT_EQ(combo->count(), 2);
+  EXPECT_EQ(combo->itemText(1), "ttyUSB7");
+  EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(),
+            QString::fromUtf8("FT232R USB UART\nСерийный номер USB: A10K3B7Q"));
+  EXPECT_FALSE(combo->itemData(0, Qt::ToolTipRole).isValid()) << "a pseudo-terminal tells nothing";
+
+  // A search reads the list anew, tooltips included.
+  listed = {"ttyUSB7"};
+  other.Form().FormCreate();
+  QApplication::processEvents();
+  ASSERT_EQ(combo->count(), 1);
+  EXPECT_TRUE(combo->itemData(0, Qt::ToolTipRole).toString().startsWith("FT232R USB UART"));
 }
 
 TEST_F(MainWindowTest, ChangesFromAnotherThreadReachTheWidgetsQueued) {
@@ -247,7 +269,7 @@ TEST_F(MainWindowTest, EventLoopKeepsRunningDuringASearchOverSilentPorts) {
     silent.SetSilent(true);
     ports.push_back(silent.PortName());
   }
-  TickGaps gaps;
+  LoopTicks ticks([this] { return window->Form().Busy(); });
   const auto start = Clock::now();
   Find<QPushButton>("Button7")->click();
   EXPECT_TRUE(window->Form().Busy());
@@ -258,8 +280,7 @@ TEST_F(MainWindowTest, EventLoopKeepsRunningDuringASearchOverSilentPorts) {
   EXPECT_EQ(dialogs.Messages()[0].kind, "error") << dialogs.Messages()[0].text;
   EXPECT_FALSE(Find<QPushButton>("Button1")->isEnabled());
   EXPECT_GE(took, milliseconds(900)) << "four rates, each waiting out its silence";
-  EXPECT_GE(gaps.Ticks(), 20);
-  EXPECT_LT(gaps.Worst(), milliseconds(100));
+  EXPECT_GE(ticks.WhileBusy(), 5) << "the window's loop ran on while the search waited";
 }
 
 // An image of `length` bytes for board `board` (its last byte), with no two blocks alike.
@@ -292,7 +313,8 @@ TEST_F(MainWindowTest, EventLoopKeepsRunningDuringAFirmwareTransfer) {
 
   auto* bar = Find<QProgressBar>("ProgressBar1");
   std::set<int> barPositions;
-  TickGaps gaps([&] { barPositions.insert(bar->value()); });
+  LoopTicks ticks([this] { return window->Form().UpdatingFirmware(); },
+                  [&] { barPositions.insert(bar->value()); });
   update->click();
   EXPECT_TRUE(window->Form().UpdatingFirmware());
   ASSERT_TRUE(WaitUntilIdle(std::chrono::seconds(60)));
@@ -308,8 +330,7 @@ TEST_F(MainWindowTest, EventLoopKeepsRunningDuringAFirmwareTransfer) {
   EXPECT_GE(std::count_if(barPositions.begin(), barPositions.end(),
                           [&](int p) { return p > 400 && p < bar->maximum(); }),
             10);
-  EXPECT_GE(gaps.Ticks(), 20);
-  EXPECT_LT(gaps.Worst(), milliseconds(100));
+  EXPECT_GE(ticks.WhileBusy(), 5) << "the window's loop ran on during the transfer";
 }
 
 }  // namespace

@@ -55,6 +55,17 @@ TEST(CliArguments, UsageErrorsNameWhatIsWrong) {
       {{"logo", "erase", "--preview", "x.png"}, "does not go with"},
       {{"serve", "--max-clients", "0"}, "1..100000"},
       {{"serve", "--allow", "localhost"}, "ADDRESS/PREFIX"},
+      // Octal, short and blank-ridden forms mean other hosts to other readers.
+      {{"serve", "--allow", "127.000.000.010"}, "without leading zeros"},
+      {{"serve", "--allow", "1.2.3"}, "ADDRESS/PREFIX"},
+      {{"serve", "--allow", "/8"}, "ADDRESS/PREFIX"},
+      {{"serve", "--allow", "127.0.0.1/ 8"}, "ADDRESS/PREFIX"},
+      {{"serve", "--listen", "127.000.000.010"}, "without leading zeros"},
+      {{"serve", "--listen", "1.2.3"}, "IP address"},
+      {{"firmware", "recover", "fw.bin"}, "needs --board 3 or --board 4"},
+      {{"firmware", "recover", "fw.bin", "--board", "5"}, "--board must be 3 or 4"},
+      {{"firmware", "recover", "fw.bin", "--board", "3", "-p", "a", "-b", "57600"}, "57600 baud only"},
+      {{"firmware", "update", "fw.bin", "--board", "3"}, "does not go with"},
   };
   for (const Case& c : cases) {
     std::string joined;
@@ -108,6 +119,7 @@ TEST(CliArguments, CommandValuesLandChecked) {
   outcome = Parse({"print", "text"});
   ASSERT_EQ(outcome.kind, Kind::kRun);
   EXPECT_TRUE(outcome.invocation.arguments.empty());
+  EXPECT_EQ(Parse({"firmware", "recover", "fw.bin", "--board", "4"}).invocation.board, 4);
 }
 
 TEST(CliArguments, HelpAndVersion) {

@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+
 namespace zelka::testing {
 
 CliRun CliFixture::OnPrinter(QStringList arguments, const CliOptions& options) {
@@ -16,6 +18,21 @@ std::vector<Bytes> CliFixture::LoggedBytes() const {
     if (!entry.garbage) bytes.push_back(entry.bytes);
   }
   return bytes;
+}
+
+CliFixture::Frames CliFixture::LoggedFrames(std::size_t expected, const sim::Simulator* printer) const {
+  const sim::Simulator& from = printer ? *printer : sim;
+  if (expected > 0) from.WaitForCommands(expected, std::chrono::seconds(5));
+  Frames frames;
+  for (const sim::LogEntry& entry : from.Log()) {
+    if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
+  }
+  return frames;
+}
+
+std::size_t CliFixture::CountOf(const std::string& name) const {
+  const auto names = sim.CommandNames();
+  return static_cast<std::size_t>(std::count(names.begin(), names.end(), name));
 }
 
 QJsonObject CliFixture::JsonOf(const CliRun& run) {

@@ -16,6 +16,9 @@ CliRun RunZelka(const QStringList& arguments, const CliOptions& options) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove(QStringLiteral("ZELKA_PORT"));
+  // The user's own defaults must not change what a test sees; a test gives a file of
+  // its own through XDG_CONFIG_HOME.
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/nonexistent/zelka-test-config"));
   for (const QString& entry : options.environment) {
     const auto at = entry.indexOf(QLatin1Char('='));
     environment.insert(entry.left(at), entry.mid(at + 1));

@@ -24,7 +24,8 @@ struct CliOptions {
   QStringList prefix;                     // a program that runs zelka (setpriv ...)
 };
 
-// Runs zelka with `arguments`; ZELKA_PORT is removed from its environment unless given.
+// Runs zelka with `arguments`; ZELKA_PORT is removed from its environment and
+// XDG_CONFIG_HOME leads to no configuration file, unless given.
 CliRun RunZelka(const QStringList& arguments, const CliOptions& options = {});
 QString ZelkaPath();
 

@@ -1,10 +1,11 @@
 // The pieces that are pure functions: exit codes from their causes, the progress lines,
-// the trace's bytes, the text print's model check.
+// the trace's bytes, the text print's model check, arguments as bytes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
+#include "cli/argument_bytes.h"
 #include "cli/exit_code.h"
 #include "cli/progress_bar.h"
 #include "cli/printer_selection.h"
@@ -20,6 +21,7 @@ TEST(CliExitCodes, FromOpenFailuresAndResults) {
   EXPECT_EQ(ExitCodeFor(link::OpenFailure::kPermissionDenied), ExitCode::kPermissionDenied);
   EXPECT_EQ(ExitCodeFor(link::OpenFailure::kBusy), ExitCode::kPortBusy);
   EXPECT_EQ(ExitCodeFor(link::OpenFailure::kAbsent), ExitCode::kPortAbsent);
+  EXPECT_EQ(ExitCodeFor(link::OpenFailure::kNotSerial), ExitCode::kPortAbsent);
   EXPECT_EQ(ExitCodeFor(link::OpenFailure::kOther), ExitCode::kFailed);
   const struct {
     printer::Problem problem;
@@ -45,6 +47,18 @@ TEST(CliExitCodes, FromOpenFailuresAndResults) {
 
 // Nothing found: the reason of the ports is the exit code only when every port listed
 // failed alike; a port that opened (and stayed silent) makes it "no printer".
+// Whatever bytes an argument holds come back from the parser's text as they were.
+TEST(CliArgumentBytes, EveryArgumentComesBackAsItsBytes) {
+  for (const std::string& bytes : {std::string("plain.png"), std::string("pic\xff.png"), std::string("Привет"),
+                                  std::string("\xf0\x9f\x98\x80"), std::string("\xed\xb2\x80"),
+                                  std::string("\xc0\x9b\x80\xfe"), std::string()}) {
+    EXPECT_EQ(ArgumentBytes(ArgumentText(bytes)), bytes);
+  }
+  EXPECT_EQ(ArgumentText("--port"), QStringLiteral("--port")) << "options stay options";
+  EXPECT_EQ(ArgumentText("Привет"), QStringLiteral("Привет"));
+  EXPECT_EQ(ArgumentBytes(QStringLiteral("Привет")), "Привет");
+}
+
 TEST(CliExitCodes, SearchThatFoundNothing) {
   discovery::SearchResult result;
   result.unopened = {{"a", link::OpenFailure::kPermissionDenied, ""},

@@ -1,5 +1,6 @@
 // Each subcommand as a script runs it, against a simulated printer: the frames on the
 // wire (the window's button for it sends the same), the values printed, the JSON.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -8,9 +9,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
+#include <fstream>
 #include <map>
 
 #include "cli/cli_fixture.h"
+#include "cli/firmware_process.h"
 #include "commands/codepage.h"
 #include "graphics/bitmap_maker.h"
 
@@ -21,14 +26,7 @@ using Frames = std::vector<std::pair<std::string, Bytes>>;
 
 class CliCommandsTest : public CliFixture {
  protected:
-  Frames Logged(std::size_t expected) {
-    sim.WaitForCommands(expected, std::chrono::seconds(5));
-    Frames frames;
-    for (const sim::LogEntry& entry : sim.Log()) {
-      if (!entry.garbage) frames.emplace_back(entry.name, entry.bytes);
-    }
-    return frames;
-  }
+  Frames Logged(std::size_t expected) { return LoggedFrames(expected); }
   std::vector<std::string> Names(std::size_t expected) {
     sim.WaitForCommands(expected, std::chrono::seconds(5));
     return sim.CommandNames();
@@ -205,6 +203,32 @@ TEST_F(CliCommandsTest, PicturesAreConvertedAndPreviewedWithoutThePrinter) {
   EXPECT_EQ(frames.front().second.size(), 6u + 384 / 8) << "rows of the 57 mm paper's width";
 }
 
+// File names are the system's bytes, UTF-8 or not. QProcess passes only text, so the
+// shell makes the arguments: printf turns \0377 into the byte 0xFF.
+TEST_F(CliCommandsTest, FileNamesAreTakenAsTheirBytes) {
+  const std::string folder = dir.path().toStdString();
+  const std::string picture = folder + "/pic\xff.png";
+  {
+    QImage image(16, 4, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    std::ofstream(picture, std::ios::binary).write(png.constData(), png.size());
+  }
+  const QString script = QStringLiteral(
+      "exec \"$0\" print picture \"$(printf '%b' \"$1\")\" --preview \"$(printf '%b' \"$2\")\"");
+  const CliRun run =
+      RunZelka({QString::fromStdString(folder + "/pic\\0377.png"), QString::fromStdString(folder + "/out\\0376.png")},
+               {.prefix = {"/bin/sh", "-c", script}});
+  EXPECT_EQ(run.exitCode, 0) << run.Err();
+  EXPECT_EQ(::access((folder + "/out\xfe.png").c_str(), F_OK), 0) << "written under its own name";
+  EXPECT_NE(::access((folder + "/out\xef\xbf\xbd.png").c_str(), F_OK), 0) << "not under a mended one";
+  EXPECT_NE(run.Out().find("Preview written to " + folder + "/out?.png (16 x 4 dots)"), std::string::npos)
+      << run.Out();
+}
+
 TEST_F(CliCommandsTest, FirmwareCheckSendsOnlyTheBoardQuery) {
   // The simulated printer's boot firmware number stands for board version 3.
   Bytes image(600, 0xA5);
@@ -328,7 +352,7 @@ TEST_F(CliCommandsTest, PortsListsTheSystemsPortsAsJson) {
 TEST_F(CliCommandsTest, FirmwareUpdateReportsProgressOncePerTenthWhenPiped) {
   Bytes image(20 * 256, 0x5A);
   image.back() = 3;
-  const CliRun run = OnPrinter({"firmware", "update", WriteFile("fw.bin", image)});
+  const CliRun run = OnPrinter({"firmware", "update", WriteFile("fw.bin", image)}, {.environment = ShortWaits()});
   ASSERT_EQ(run.exitCode, 0) << run.Err();
   EXPECT_EQ(sim.ReceivedImage(), image);
   for (int percent = 10; percent <= 100; percent += 10) {

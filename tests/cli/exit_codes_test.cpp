@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/cli_fixture.h"
@@ -59,6 +61,8 @@ TEST_F(CliExitCodesTest, BadFilesAreRefusedBeforeTheSearch) {
   cutShort.resize(30);
   write(cut, cutShort);
   write(emptyFirmware, {});
+  const QString picture = dir.filePath("photo.bin");
+  write(picture, Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x03});
   const struct {
     QStringList arguments;
     const char* reason;
@@ -73,6 +77,9 @@ TEST_F(CliExitCodesTest, BadFilesAreRefusedBeforeTheSearch) {
       {{"firmware", "check", missing}, "no such file"},
       {{"firmware", "update", dir.path()}, "not a regular file"},
       {{"firmware", "update", emptyFirmware}, "empty"},
+      {{"firmware", "recover", emptyFirmware, "--board", "3"}, "empty"},
+      {{"firmware", "check", picture}, "this is a JPEG picture, not firmware"},
+      {{"firmware", "update", picture}, "this is a JPEG picture, not firmware"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -113,20 +120,93 @@ TEST_F(CliExitCodesTest, PrinterThatDoesNotAnswerFailsTheOperation) {
 }
 
 // The tests run as root, who may open any device: the refusal is made real by running
-// zelka as "nobody", for whom the pty (owned by root, mode 620) is closed.
-TEST_F(CliExitCodesTest, PermissionDeniedTellsTheGroup) {
+// zelka as "nobody", for whom the pty is closed. A group is named only when joining it
+// would help: it may read and write the device, and it is not root's.
+TEST_F(CliExitCodesTest, PermissionDeniedAdviceFitsTheDevice) {
   const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
   if (::geteuid() != 0 || setpriv.isEmpty()) GTEST_SKIP() << "needs root and setpriv";
   const CliOptions asNobody{.prefix = {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"}};
-  for (const QStringList& selection : {QStringList{"-b", "57600"}, QStringList{}}) {
-    const CliRun run = RunZelka(QStringList{"feed", "--port", Port()} + selection, asNobody);
-    EXPECT_EQ(run.exitCode, 4) << run.Err();
-    const std::string group = QFileInfo(Port()).group().toStdString();
-    EXPECT_NE(run.Err().find("permission denied; add your user to the group \"" + group + "\""),
-              std::string::npos)
-        << run.Err();
+  const std::string port = sim.PortName();
+  const group* dialout = ::getgrnam("dialout");
+  if (dialout == nullptr) GTEST_SKIP() << "no group dialout";
+  const std::string someGroup = dialout->gr_name;
+  const gid_t someGid = dialout->gr_gid;
+  const struct {
+    mode_t mode;
+    gid_t group;
+    std::string advice;
+  } cases[] = {
+      {0660, someGid, "permission denied; add your user to the group \"" + someGroup + "\""},
+      {0600, 0, "permission denied; only its owner (root) may open it; a udev rule gives it to a group"},
+      {0660, 0, "only its owner (root) may open it"},
+      {0620, someGid, "only its owner (root) may open it"},  // the group may only write
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + " group " + std::to_string(c.group));
+    ASSERT_EQ(::chown(port.c_str(), 0, c.group), 0);
+    ASSERT_EQ(::chmod(port.c_str(), c.mode), 0);
+    for (const QStringList& selection : {QStringList{"-b", "57600"}, QStringList{}}) {
+      const CliRun run = RunZelka(QStringList{"feed", "--port", Port()} + selection, asNobody);
+      EXPECT_EQ(run.exitCode, 4) << run.Err();
+      EXPECT_NE(run.Err().find(c.advice), std::string::npos) << run.Err();
+      if (c.advice.find("only its owner") != std::string::npos) {
+        EXPECT_EQ(run.Err().find("group \""), std::string::npos) << run.Err();
+        EXPECT_NE(run.Err().find("GROUP=\"dialout\", MODE=\"0660\""), std::string::npos) << run.Err();
+      }
+    }
   }
+  // A port ZELKA_PORT named says where it came from.
+  CliOptions fromEnvironment = asNobody;
+  fromEnvironment.environment = {"ZELKA_PORT=" + Port()};
+  const CliRun run = RunZelka({"feed"}, fromEnvironment);
+  EXPECT_EQ(run.exitCode, 4) << run.Err();
+  EXPECT_NE(run.Err().find("cannot open " + port + " (named by ZELKA_PORT): permission denied"),
+            std::string::npos)
+      << run.Err();
   EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST_F(CliExitCodesTest, WhatIsNoSerialPortIsNeverOpened) {
+  const QString file = dir.filePath("passwd");
+  {
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("root:x:0:0\n");
+  }
+  for (const QString& name : {file, dir.path(), QStringLiteral("/dev/null")}) {
+    for (const QStringList& selection : {QStringList{"-b", "57600"}, QStringList{}}) {
+      SCOPED_TRACE((name + " " + selection.join(' ')).toStdString());
+      const CliRun run = RunZelka(QStringList{"feed", "-p", name} + selection);
+      EXPECT_EQ(run.exitCode, 6) << run.Err();
+      EXPECT_NE(run.Err().find("cannot open " + name.toStdString() + ": not a serial port"), std::string::npos)
+          << run.Err();
+    }
+  }
+  QFile text(file);
+  ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+  EXPECT_EQ(text.readAll(), "root:x:0:0\n") << "not a byte written to it";
+  // Neither from the environment.
+  const CliRun run = RunZelka({"detect"}, {.environment = {"ZELKA_PORT=" + file}});
+  EXPECT_EQ(run.exitCode, 6) << run.Err();
+  EXPECT_NE(run.Err().find(file.toStdString() + " (named by ZELKA_PORT): not a serial port"), std::string::npos)
+      << run.Err();
+}
+
+// Without a search nothing shows that a printer is there: an action it does not answer
+// is reported as sent, not as done.
+TEST_F(CliExitCodesTest, ActionsWithoutAnAnswerAreReportedAsSent) {
+  const CliRun kick = OnPrinter({"drawer", "open"});
+  EXPECT_EQ(kick.exitCode, 0) << kick.Err();
+  EXPECT_EQ(kick.Out(), "Sent the drawer kick on " + sim.PortName() +
+                            " at 57600 baud; the printer does not confirm it.\n");
+  for (const QStringList& command : {QStringList{"feed"}, QStringList{"beep"}, QStringList{"cut"},
+                                     QStringList{"logo", "print"}, QStringList{"print", "qr"}}) {
+    const CliRun run = OnPrinter(command);
+    EXPECT_EQ(run.Out().rfind("Sent the ", 0), 0u) << run.Out();
+  }
+  const CliRun searched = RunZelka({"drawer", "open", "--port", Port()});
+  EXPECT_EQ(searched.exitCode, 0) << searched.Err();
+  EXPECT_EQ(searched.Out(), "Opened the cash drawer on " + sim.PortName() + " at 57600 baud.\n");
 }
 
 // A port this process holds open is busy for zelka.

@@ -22,9 +22,9 @@ using std::chrono::milliseconds;
 class CatalogueTest : public SimFixture {
  protected:
   // Opens the link with a fresh recorder of its writes.
-  void Open(TxRecorder& recorder) {
+  void Open(TxRecorder& recorder, milliseconds readTimeout = milliseconds(300)) {
     link.SetObserver(&recorder);
-    ASSERT_EQ(link.Open(sim.PortName(), 57600, milliseconds(300)), Status::kOk);
+    ASSERT_EQ(link.Open(sim.PortName(), 57600, readTimeout), Status::kOk);
   }
   void Close() {
     link.Close();
@@ -82,7 +82,9 @@ TEST_F(CatalogueTest, TextQueriesSendTheirFrameAndTakeTheirWindow) {
 TEST_F(CatalogueTest, ShortTextReplyOrClosedPortGivesNothing) {
   sim.AddFault({.prefix = {0x1D, 0x49, 0x40}, .kind = sim::Fault::Kind::Partial, .bytes = 16});
   TxRecorder recorder;
-  Open(recorder);
+  // A read time-out no busy machine comes near: what ends before it did not wait for it.
+  constexpr milliseconds kLongTimeout{60000};
+  Open(recorder, kLongTimeout);
   EXPECT_EQ(QueryModelName(link), std::nullopt);
   Close();
   // A closed port fails at once, without the time-out.
@@ -90,7 +92,7 @@ TEST_F(CatalogueTest, ShortTextReplyOrClosedPortGivesNothing) {
   EXPECT_EQ(QuerySerialNumber(link), std::nullopt);
   EXPECT_EQ(QueryPaperSensor(link), std::nullopt);
   EXPECT_EQ(CutPaper(link), Status::kNotOpen);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(100));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kLongTimeout / 2);
 }
 
 struct ByteCase {

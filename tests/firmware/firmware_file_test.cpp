@@ -85,3 +85,52 @@ TEST_F(FirmwareFileTest, FileShorterThanItsLengthIsUnreadable) {
 
 }  // namespace
 }  // namespace zelka::testing
+
+namespace zelka::testing {
+namespace {
+
+using namespace zelka::firmware;
+
+Bytes Starting(std::string_view head, std::size_t length = 600) {
+  Bytes bytes = Image(length);
+  std::copy(head.begin(), head.end(), bytes.begin());
+  return bytes;
+}
+
+// A picture, archive or document picked by mistake is refused for what it is, not read
+// as a board version from its last byte; an image that merely starts alike is firmware.
+TEST_F(FirmwareFileTest, PicturesArchivesAndDocumentsAreNotFirmware) {
+  Bytes bitmap = Starting("BM");
+  bitmap[2] = static_cast<std::uint8_t>(bitmap.size());  // its own length, little-endian
+  bitmap[3] = static_cast<std::uint8_t>(bitmap.size() >> 8);
+  bitmap[4] = bitmap[5] = bitmap[6] = bitmap[7] = bitmap[8] = bitmap[9] = 0;
+  Bytes looksLikeBitmap = bitmap;
+  looksLikeBitmap[2] ^= 1;  // a length that is not the file's
+  const struct {
+    const char* what;
+    Bytes content;
+    ForeignFormat format;
+  } cases[] = {
+      {"PNG", Starting("\x89PNG\r\n\x1A\n"), ForeignFormat::kPngPicture},
+      {"JPEG", Starting("\xFF\xD8\xFF\xE0"), ForeignFormat::kJpegPicture},
+      {"GIF 87a", Starting("GIF87a"), ForeignFormat::kGifPicture},
+      {"GIF 89a", Starting("GIF89a"), ForeignFormat::kGifPicture},
+      {"BMP", bitmap, ForeignFormat::kBmpPicture},
+      {"ZIP", Starting(std::string_view("PK\x03\x04", 4)), ForeignFormat::kZipArchive},
+      {"PDF", Starting("%PDF-1.7"), ForeignFormat::kPdfDocument},
+      {"firmware that starts with BM", looksLikeBitmap, ForeignFormat::kNone},
+      {"firmware that starts with FF D8", Starting("\xFF\xD8\x00"), ForeignFormat::kNone},
+      {"too short to be a picture", Starting("\x89PNG", 4), ForeignFormat::kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FirmwareImage image;
+    const FirmwareFileRead read = ReadFirmwareFile(WriteFile(c.content), image);
+    EXPECT_EQ(read.foreign, c.format);
+    EXPECT_EQ(read.problem, c.format == ForeignFormat::kNone ? FileProblem::kNone : FileProblem::kForeign);
+    EXPECT_EQ(image.bytes.empty(), c.format != ForeignFormat::kNone);
+  }
+}
+
+}  // namespace
+}  // namespace zelka::testing

@@ -306,7 +306,7 @@ TEST_F(PictureConvertTest, PreviewIsTheDotsThatPrintWrittenAsPng) {
   const QImage dots = graphics::PictureDots(picture);
   ASSERT_EQ(dots.size(), QSize(16, 3));
   const std::string out = PathOf("preview.png");
-  ASSERT_EQ(graphics::WritePreviewPng(dots, out), BitmapError::kNone);
+  ASSERT_TRUE(graphics::WritePreviewPng(dots, out).Ok());
   const QImage read(QString::fromStdString(out));
   ASSERT_EQ(read.size(), QSize(16, 3));
   for (int y = 0; y < 3; ++y) {
@@ -320,9 +320,11 @@ TEST_F(PictureConvertTest, PreviewIsTheDotsThatPrintWrittenAsPng) {
   graphics::Logo logo;
   ASSERT_EQ(graphics::LoadLogo(WriteFile("l.bmp", MakeBitmap({60, 2})), logo), BitmapError::kNone);
   EXPECT_EQ(graphics::LogoDots(logo).size(), QSize(60, 2));
-  EXPECT_EQ(graphics::WritePreviewPng(dots, PathOf("no-such-dir/preview.png")),
-            BitmapError::kCannotWrite);
-  EXPECT_EQ(graphics::WritePreviewPng(QImage(), PathOf("empty.png")), BitmapError::kCannotWrite);
+  const files::WriteResult noDirectory = graphics::WritePreviewPng(dots, PathOf("no-such-dir/preview.png"));
+  EXPECT_EQ(noDirectory.error, files::WriteError::kFailed);
+  EXPECT_EQ(noDirectory.systemReason, "No such file or directory");
+  EXPECT_EQ(graphics::WritePreviewPng(QImage(), PathOf("empty.png")).error, files::WriteError::kFailed);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("empty.png")));
   EXPECT_TRUE(tx.Writes().empty());
 }
 

@@ -30,6 +30,10 @@ void RemoteFixture::MakeHost(std::vector<std::string> ports) {
     std::lock_guard lock(toldMutex_);
     titles_.push_back(caption);
   };
+  // Returns with the worker's thread up, its event loop made: a test that then takes the
+  // process's last descriptors must not take the one that loop needs (a busy machine
+  // may start the thread late).
+  OnWorker([](printer::Session&) {});
 }
 
 void RemoteFixture::Serve(std::vector<std::string> ports) {

@@ -28,8 +28,8 @@ class RemoteFixture : public SimFixture {
  protected:
   void TearDown() override;
 
-  // A worker (with the recording sleeper) and a host listing `ports` (the fixture's
-  // printer alone when empty), without a service.
+  // A worker (with the recording sleeper, its thread running) and a host listing `ports`
+  // (the fixture's printer alone when empty), without a service.
   void MakeHost(std::vector<std::string> ports = {});
   // MakeHost, and the service on 127.0.0.1 at a free port.
   void Serve(std::vector<std::string> ports = {});

@@ -22,6 +22,32 @@ class FakeDialogs final : public form::Dialogs {
 
   void Information(const std::string& text) override { Record({"information", text}); }
   void Error(const std::string& text) override { Record({"error", text}); }
+  // Recorded as the error it is; the question is kept apart and answered from
+  // questionAnswers (No when none is left).
+  bool ErrorQuestion(const std::string& text, const std::string& question) override {
+    {
+      std::lock_guard lock(mutex_);
+      questions.push_back(question);
+    }
+    Record({"error", text});
+    std::lock_guard lock(mutex_);
+    if (questionAnswers.empty()) return false;
+    const bool answer = questionAnswers.front();
+    questionAnswers.pop_front();
+    return answer;
+  }
+  // The recovery dialog: answered from recoveryAnswers (cancelled when none is left); the
+  // ports it listed are kept.
+  std::optional<RecoveryChoice> ChooseRecovery(const std::vector<std::string>& ports,
+                                               const std::string& filter) override {
+    std::lock_guard lock(mutex_);
+    recoveryPorts = ports;
+    filters.push_back(filter);
+    if (recoveryAnswers.empty()) return std::nullopt;
+    auto answer = recoveryAnswers.front();
+    recoveryAnswers.pop_front();
+    return answer;
+  }
   std::optional<std::string> ChooseFile(const std::string& filter, bool picturePreview) override {
     std::lock_guard lock(mutex_);
     filters.push_back(filter);
@@ -66,6 +92,10 @@ class FakeDialogs final : public form::Dialogs {
   std::vector<bool> previews;
   std::vector<int> pictureDots;          // paper widths the picture dialog was shown for
   std::optional<int> thresholdAnswer;    // the picture dialog's threshold (nothing: dithering)
+  std::vector<std::string> questions;    // the questions of ErrorQuestion, in order
+  std::deque<bool> questionAnswers;
+  std::vector<std::string> recoveryPorts;
+  std::deque<std::optional<RecoveryChoice>> recoveryAnswers;
   int repaints = 0;
   // Called while a message is "on screen" (e.g. to look at the port while a box is up).
   std::function<void(const Shown&)> onShow;
