@@ -80,10 +80,11 @@ bool RegularFile::Read(std::span<std::uint8_t> bytes) {
 
 std::optional<std::size_t> RegularFile::ReadSome(std::span<std::uint8_t> bytes) {
   if (!handle_) return std::nullopt;
-  std::ifstream& stream = handle_->stream;
-  stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (stream.bad()) return std::nullopt;
-  return static_cast<std::size_t>(stream.gcount());
+  constexpr std::size_t kLargestRead = 1 << 30;
+  const DWORD wanted = static_cast<DWORD>(std::min(bytes.size(), kLargestRead));
+  DWORD n = 0;
+  if (!ReadFile(handle_->file, bytes.data(), wanted, &n, nullptr)) return std::nullopt;
+  return static_cast<std::size_t>(n);
 }
 
 }  // namespace zelka::files

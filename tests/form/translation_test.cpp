@@ -2,10 +2,6 @@
 // and the Russian stays what it was without a translator.
 #include <gtest/gtest.h>
 
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <map>
 
@@ -69,41 +65,6 @@ TEST(FormMessagesTest, TemplatesAreTranslatedBeforeTheNamesGoIn) {
             "Not found\n/dev/ttyA: no such port\n/dev/ttyB: порт занят другой программой");
   EXPECT_EQ(dictionary.asked.front(), "Messages|Принтер чеков найден на %1 на скорости %2");
   EXPECT_EQ(OpenFailureText("/ttyQ", link::OpenFailure::kPermissionDenied, "", tr).rfind("/ttyQ: ", 0), 0u);
-}
-
-// A group is named only when joining it would give access: it may read and write the
-// device and it is not root's. Otherwise only the owner may open it, and a udev rule is
-// what changes that.
-TEST(FormMessagesTest, AccessAdviceNamesOnlyAGroupThatWouldHelp) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the device away";
-  char path[] = "/tmp/zelka-device-XXXXXX";
-  const int fd = ::mkstemp(path);
-  ASSERT_GE(fd, 0);
-  ::close(fd);
-  const group* tty = ::getgrnam("tty");
-  ASSERT_NE(tty, nullptr);
-  const gid_t ttyGid = tty->gr_gid;
-  const struct {
-    mode_t mode;
-    gid_t group;
-    std::string text;
-  } cases[] = {
-      {0660, ttyGid, ": нет доступа — добавьте пользователя в группу tty"},
-      {0600, 0, ": нет доступа — открыть порт может только его владелец (root); доступ группе даёт правило udev"},
-      {0660, 0, ": нет доступа — открыть порт может только его владелец (root); доступ группе даёт правило udev"},
-      {0620, ttyGid, ": нет доступа — открыть порт может только его владелец (root); доступ группе даёт правило udev"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.group));
-    ASSERT_EQ(::chown(path, 0, c.group), 0);
-    ASSERT_EQ(::chmod(path, c.mode), 0);
-    EXPECT_EQ(OpenFailureText(path, link::OpenFailure::kPermissionDenied, ""), path + c.text);
-  }
-  ::unlink(path);
-  EXPECT_EQ(OpenFailureText("/nonexistent/ttyQ", link::OpenFailure::kPermissionDenied, ""),
-            "/nonexistent/ttyQ: нет доступа к порту");
-  EXPECT_EQ(OpenFailureText("/etc/passwd", link::OpenFailure::kNotSerial, ""),
-            "/etc/passwd: это не последовательный порт");
 }
 
 TEST(FormMessagesTest, WithoutATranslatorTheRussianIsAsItWas) {
