@@ -3,7 +3,7 @@
 ; Add/Remove Programs and, when asked for, zelka.exe's folder on the system PATH. Nothing
 ; starts at log-on; no service is installed.
 ;
-; Built by scripts/package-windows.sh from the folder it stages (the portable zip's
+; Built by scripts/windows/make-packages.sh from the folder it stages (the portable zip's
 ; contents):  makensis -DVERSION=1.10 -DSTAGE=DIR -DOUTFILE=FILE zelka-utility.nsi
 ;
 ; Silent:  setup.exe /S [/ADDTOPATH] [/D=FOLDER]   uninstall.exe /S

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Packs the Windows programs of a build (scripts/build-windows.sh's: build-windows/ or $1)
-# for their users, into that build folder:
+# Packs the Windows programs of a build (scripts/build-windows.sh's: build-windows/ or $1,
+# whose stage/ folder holds them as installed) for their users, into that build folder:
 #   zelka-utility-VERSION-portable.zip  a folder zelka-utility-VERSION with zelka-utility.exe,
 #                                       zelka.exe and the licence texts, to unpack and run
 #   zelka-utility-VERSION-setup.exe     the same files installed by
@@ -10,11 +10,11 @@
 # texts of what the programs link statically come from the Debian packages they are built
 # from (qt6-base, mingw-w64, gcc-mingw-w64).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$PWD
 
 fail() {
-  echo "package-windows: $*" >&2
+  echo "make-packages: $*" >&2
   exit 1
 }
 
@@ -39,9 +39,10 @@ rm -rf "$package_dir"
 mkdir -p "$stage/licences"
 
 # The programs without their debugging symbols, as the Debian package has them.
-for program in src/app/zelka-utility.exe src/cli/zelka.exe; do
-  [ -f "$build_dir/$program" ] || fail "$build_dir/$program is missing: build it first (scripts/build-windows.sh)"
-  "$strip" -o "$stage/$(basename "$program")" "$build_dir/$program"
+for program in zelka-utility.exe zelka.exe; do
+  [ -f "$build_dir/stage/$program" ] ||
+    fail "$build_dir/stage/$program is missing: build it first (scripts/build-windows.sh)"
+  "$strip" -o "$stage/$program" "$build_dir/stage/$program"
 done
 
 # Texts with Windows line ends, which every Notepad shows as lines.

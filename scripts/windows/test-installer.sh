@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Tests the Windows installer and portable zip of a build (scripts/package-windows.sh's, in
-# build-windows/ or $1) under Wine, in a fresh Wine prefix of its own: silent installs
-# (without, then with the PATH), the installed files, zelka.exe --version, the Start menu
-# shortcut, the Add/Remove Programs entry, nothing started at log-on; then the silent
-# uninstall, which must leave no file, no registry key and no PATH entry behind; and the
-# zip's programs run where they are unpacked.
+# Tests the Windows installer and portable zip that scripts/windows/make-packages.sh made in
+# a build folder (build-windows/ or $1), under Wine, in a fresh Wine prefix of its own:
+# silent installs (without, then with the PATH), the installed files, zelka.exe --version,
+# the Start menu shortcut, the Add/Remove Programs entry, nothing started at log-on; then
+# the silent uninstall, which must leave no file, no registry key and no PATH entry
+# behind; and the zip's programs run where they are unpacked.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 fail() {
   echo "installer test: $*" >&2
@@ -18,7 +18,7 @@ build_dir=$(realpath "${1:-build-windows}")
 version=$(sed -n 's/^project(zelka_utility VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 setup=$build_dir/zelka-utility-$version-setup.exe
 zip=$build_dir/zelka-utility-$version-portable.zip
-[ -f "$setup" ] && [ -f "$zip" ] || fail "no $setup or $zip: run scripts/package-windows.sh $build_dir"
+[ -f "$setup" ] && [ -f "$zip" ] || fail "no $setup or $zip: run scripts/windows/make-packages.sh $build_dir"
 command -v wine >/dev/null || fail "wine is missing (scripts/build-windows.sh installs it)"
 
 work=$build_dir/installer-test
