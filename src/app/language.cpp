@@ -1,11 +1,9 @@
 #include "app/language.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QTranslator>
 
 #include <cctype>
-#include <cstdlib>
 #include <memory>
 
 namespace zelka::app {
@@ -47,14 +45,6 @@ Language ChooseLanguage(const std::optional<std::string>& option, const std::str
     return Language::kRussian;
   }
   return Language::kEnglish;
-}
-
-std::string MessagesLocaleName() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value && *value) return value;
-  }
-  return QLocale::system().name().toStdString();
 }
 
 bool InstallLanguage(Language language) {

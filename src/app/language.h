@@ -21,8 +21,9 @@ std::optional<Language> LanguageNamed(std::string_view code);
 // Russian and for no language at all ("", "C", "POSIX"), as the program always spoke.
 Language ChooseLanguage(const std::optional<std::string>& option, const std::string& localeName);
 
-// The locale the system asks messages in: LC_ALL, LC_MESSAGES, LANG, the first that is
-// set; where none is (Windows), the system's own locale.
+// The locale the system asks messages in: on POSIX systems LC_ALL, LC_MESSAGES, LANG, the
+// first that is set, else the system's locale; on Windows the user's display language
+// ("ru-RU"). One file per platform (language_posix.cpp, language_windows.cpp).
 std::string MessagesLocaleName();
 
 // Loads the language's catalogue into the application (Russian: Qt's; English: the

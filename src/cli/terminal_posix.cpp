@@ -4,6 +4,9 @@
 
 namespace zelka::cli {
 
-bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+// Terminals take UTF-8 and the line-editing sequences as they are.
+Console::Console() : errorRedraws_(::isatty(STDERR_FILENO) == 1) {}
+
+Console::~Console() = default;
 
 }  // namespace zelka::cli

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "commands/catalogue.h"
+#include "link/port_name.h"
 
 namespace zelka::discovery {
 
@@ -32,9 +33,10 @@ void RunProbe(Probe& probe, int baud) {
 
 void NoteProblem(std::map<std::string, PortProblem>& problems, const Probe& probe) {
   if (probe.opened == link::Status::kOk) {
-    problems.erase(probe.port);
+    problems.erase(link::PortKey(probe.port));
   } else if (probe.opened == link::Status::kCannotOpen) {
-    problems[probe.port] = {probe.port, probe.link->LastOpenFailure(), probe.link->LastOpenError()};
+    problems[link::PortKey(probe.port)] = {probe.port, probe.link->LastOpenFailure(),
+                                           probe.link->LastOpenError()};
   }
 }
 
@@ -57,7 +59,7 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
         probes.push_back({port});
         continue;
       }
-      const bool first = firstEntry.emplace(port, probes.size()).second;
+      const bool first = firstEntry.emplace(link::PortKey(port), probes.size()).second;
       probes.push_back({port, first ? &session.LinkFor(port) : nullptr});
     }
     {
@@ -68,7 +70,7 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
       }
     }
     for (Probe& probe : probes) {
-      if (!probe.link && !probe.port.empty()) probe = probes[firstEntry[probe.port]];
+      if (!probe.link && !probe.port.empty()) probe = probes[firstEntry[link::PortKey(probe.port)]];
     }
     bool anyOpened = false;
     for (const Probe& probe : probes) {
@@ -85,7 +87,7 @@ SearchResult SearchPrinter(printer::Session& session, const PortList& ports) {
   }
   for (const std::string& port : lastList) {
     // Once per port, also when it is listed twice.
-    if (auto it = problems.find(port); it != problems.end()) {
+    if (auto it = problems.find(link::PortKey(port)); it != problems.end()) {
       result.unopened.push_back(std::move(it->second));
       problems.erase(it);
     }

@@ -8,15 +8,9 @@
 
 #include <vector>
 
+#include "link/port_name.h"
+
 namespace zelka::link {
-
-namespace {
-
-std::string DevicePath(const std::string& name) {
-  return name.find('/') == std::string::npos ? "/dev/" + name : name;
-}
-
-}  // namespace
 
 bool UserMayOpen(const std::string& name) {
   return ::access(DevicePath(name).c_str(), R_OK | W_OK) == 0 || errno != EACCES;

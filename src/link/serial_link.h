@@ -4,8 +4,11 @@
 // The buffers are members, allocated once when the link is made and reused by every
 // exchange; a link is kept for as long as its port may be used again.
 //
+// The device itself is reached through the platform's own calls (serial_link_posix.cpp,
+// serial_link_windows.cpp); what a read, a write and an open mean is the same everywhere.
+//
 // Thread-safety: none. A link belongs to one thread at a time (the printer worker, or a
-// probe thread the worker waits for); the port object lives from Open to Close on the
+// probe thread the worker waits for); the open device lives from Open to Close on the
 // thread that opened it.
 #pragma once
 
@@ -16,8 +19,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-class QSerialPort;
 
 namespace zelka::link {
 
@@ -79,7 +80,7 @@ class SerialLink {
   Status Open(const std::string& name, int baud, std::chrono::milliseconds readTimeout);
   // Waits for the written bytes to leave, then closes. Nothing when not open.
   void Close();
-  bool IsOpen() const { return port_ != nullptr; }
+  bool IsOpen() const { return device_ != nullptr; }
   const std::string& PortName() const { return name_; }
   int Baud() const { return baud_; }
   OpenFailure LastOpenFailure() const { return openFailure_; }
@@ -105,10 +106,27 @@ class SerialLink {
   void SetObserver(Observer* observer) { observer_ = observer; }
 
  private:
+  // The open device, defined by each platform's file; deleting it drains the output and
+  // closes it.
+  struct Device;
+  struct DeviceDeleter {
+    void operator()(Device* device) const;
+  };
+
+  // Platform: opens the device at `baud` with the line settings of Open into device_;
+  // kCannotOpen (with openFailure_ and openError_ set) or kCannotApplySettings otherwise.
+  Status OpenDevice(const std::string& name, int baud);
+  // Platform: writes `bytes` within `timeout`; false when not all of them left in time,
+  // and then nothing of them stays queued.
+  bool WriteDevice(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout);
+  // Platform: reads up to `wanted` bytes into rx_ from byte 0 under Receive's time-outs;
+  // how many came.
+  std::size_t ReadDevice(std::size_t wanted);
+
   std::vector<std::uint8_t> tx_;
   std::vector<std::uint8_t> rx_;
   std::size_t rxDirty_ = 0;  // rx_ is zero from here on
-  std::unique_ptr<QSerialPort> port_;
+  std::unique_ptr<Device, DeviceDeleter> device_;
   std::string name_;
   int baud_ = kDefaultBaud;
   std::chrono::milliseconds readTimeout_{0};

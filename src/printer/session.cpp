@@ -1,11 +1,14 @@
 #include "printer/session.h"
 
+#include "link/port_name.h"
+
 namespace zelka::printer {
 
 Session::Session(Sleeper& sleeper) : sleeper_(sleeper) {}
 
 link::SerialLink& Session::LinkFor(const std::string& port) {
-  auto& slot = links_[port];
+  // One link for every spelling of a port, so that one that is open is found again.
+  auto& slot = links_[link::PortKey(port)];
   if (!slot) {
     slot = std::make_unique<link::SerialLink>();
     slot->SetObserver(observer_);

@@ -31,10 +31,14 @@ IoResult WriteSome(SocketDescriptor descriptor, const char* data, std::size_t si
 
 void CloseSocket(SocketDescriptor descriptor) { ::closesocket(static_cast<SOCKET>(descriptor)); }
 
+// A look at the input without taking it: a reset (or an abort) is reported there, while a
+// client that only shut down its sending side reads as the end of input. WSAPoll cannot
+// tell the two apart: it reports both as a hang-up.
 bool PeerGone(SocketDescriptor descriptor) {
-  WSAPOLLFD state{static_cast<SOCKET>(descriptor), POLLOUT, 0};
-  if (::WSAPoll(&state, 1, 0) < 0) return false;
-  return (state.revents & (POLLERR | POLLHUP)) != 0;
+  char byte = 0;
+  if (::recv(static_cast<SOCKET>(descriptor), &byte, 1, MSG_PEEK) != SOCKET_ERROR) return false;
+  const int error = ::WSAGetLastError();
+  return error != WSAEWOULDBLOCK && error != WSAEINTR && error != WSAEINPROGRESS;
 }
 
 QHostAddress PeerAddress(SocketDescriptor descriptor) {

@@ -2,6 +2,9 @@
 // the trace's bytes, the text print's model check.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "cli/exit_code.h"
 #include "cli/progress_bar.h"
 #include "cli/printer_selection.h"
@@ -66,17 +69,17 @@ TEST(CliProgress, BarShowsBlocksRateAndTimeLeft) {
 
 // Not a terminal: one line each time another tenth is passed, however many blocks.
 TEST(CliProgress, PipedProgressWritesOneLinePerTenth) {
-  char* text = nullptr;
-  std::size_t size = 0;
-  std::FILE* err = open_memstream(&text, &size);
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
   {
     ProgressBar bar(err, /*terminal=*/false);
     for (std::size_t sent = 1; sent <= 95; ++sent) bar.Update(sent, 95);
     bar.Finish();
   }
+  std::string written;
+  std::rewind(err);
+  for (int c = std::fgetc(err); c != EOF; c = std::fgetc(err)) written += static_cast<char>(c);
   std::fclose(err);
-  const std::string written(text, size);
-  std::free(text);
   std::size_t lines = 0;
   for (char c : written) lines += c == '\n';
   EXPECT_EQ(lines, 10u) << written;
