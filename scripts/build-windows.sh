@@ -33,10 +33,7 @@ rm -rf "$build_dir/stage"
 cmake --install "$build_dir" --prefix "$build_dir/stage" --strip >/dev/null
 
 # --- packages ----------------------------------------------------------------------------
-# The portable zip and the NSIS installer are made from BUILD_DIR/stage here
-# (scripts/windows/make-packages.sh, when the tree has it).
-if [ -f scripts/windows/make-packages.sh ]; then
-  bash scripts/windows/make-packages.sh "$build_dir"
-fi
+# The portable zip and the NSIS installer, made from BUILD_DIR/stage; their paths printed.
+bash scripts/windows/make-packages.sh "$build_dir"
 
 ls -1 "$build_dir"/stage/*.exe

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   googletest
   wine wine64
-  nsis zip
+  nsis zip unzip dpkg-dev
   xvfb x11-apps imagemagick xdotool
 )
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
-  qt6-l10n-tools qt6-tools-dev
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libqrencode-dev libzbar-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2

@@ -10,8 +10,16 @@ namespace zelka::app {
 
 namespace {
 
-// Where the build puts the compiled catalogues (qt_add_translations' resource prefix).
+// Where the build puts the compiled catalogues (qt_add_translations' resource prefix, and
+// Qt's own Russian catalogue beside them).
 constexpr char kCatalogueDirectory[] = ":/i18n";
+
+// The one catalogue each language needs. The window's texts are written in Russian and
+// Qt's in English, so Russian needs Qt's translation (Yes/No, the file dialogs) and
+// English the window's.
+const char* CatalogueOf(Language language) {
+  return language == Language::kRussian ? "qtbase_ru" : "zelka_en";
+}
 
 std::unique_ptr<QTranslator>& Installed() {
   static std::unique_ptr<QTranslator> translator;
@@ -41,9 +49,9 @@ Language ChooseLanguage(const std::optional<std::string>& option, const std::str
 
 bool InstallLanguage(Language language) {
   RemoveLanguage();
-  if (language == Language::kRussian) return true;
   auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(QStringLiteral("zelka_en"), QString::fromLatin1(kCatalogueDirectory))) {
+  if (!translator->load(QString::fromLatin1(CatalogueOf(language)),
+                        QString::fromLatin1(kCatalogueDirectory))) {
     return false;
   }
   QCoreApplication::installTranslator(translator.get());

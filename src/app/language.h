@@ -1,5 +1,6 @@
-// The window's language: Russian (the texts as written) or English (the catalogue
-// translations/zelka_en.ts, compiled into the program).
+// The window's language: Russian (the texts as written, with Qt's own Russian catalogue
+// for the toolkit's buttons and dialogs) or English (the catalogue translations/zelka_en.ts;
+// Qt speaks English by itself). Both catalogues are compiled into the program.
 #pragma once
 
 #include <optional>
@@ -25,8 +26,9 @@ Language ChooseLanguage(const std::optional<std::string>& option, const std::str
 // ("ru-RU"). One file per platform (language_posix.cpp, language_windows.cpp).
 std::string MessagesLocaleName();
 
-// Loads the language's catalogue into the application (Russian needs none) and keeps it
-// there until RemoveLanguage or the end. False when the catalogue cannot be loaded.
+// Loads the language's catalogue into the application (Russian: Qt's; English: the
+// window's) and keeps it there until RemoveLanguage or the end. False when the catalogue
+// cannot be loaded.
 bool InstallLanguage(Language language);
 void RemoveLanguage();
 

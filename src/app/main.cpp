@@ -66,8 +66,12 @@ int main(int argc, char** argv) {
   const zelka::app::Language language =
       zelka::app::ChooseLanguage(options->language, zelka::app::MessagesLocaleName());
   if (!zelka::app::InstallLanguage(language)) {
-    // The catalogue is built into the program: only a broken build gets here.
-    std::fprintf(stderr, "The English texts are missing from this build; the window speaks Russian.\n");
+    // The catalogues are built into the program: only a broken build gets here.
+    std::fprintf(stderr, "%s\n",
+                 language == zelka::app::Language::kEnglish
+                     ? "The English texts are missing from this build; the window speaks Russian."
+                     : "Qt's Russian texts are missing from this build; its buttons and file "
+                       "dialogs speak English.");
   }
 
   std::unique_ptr<zelka::app::DemoPrinter> demo;

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -19,6 +20,7 @@
 
 #include "app/language.h"
 #include "app/options.h"
+#include "app/picture_file_dialog.h"
 #include "discovery/identity_words.h"
 #include "form/control_table.h"
 #include "form/messages.h"
@@ -200,6 +202,40 @@ TEST_F(LanguageMessagesTest, RussianThroughQtIsTheSourceByteForByte) {
             "Принтер не найден\n/dev/ttyS1: порт занят другой программой");
   for (const std::string& text : form::WindowTexts()) {
     EXPECT_EQ(app::TranslateText(form::kWindowContext, text.c_str()), text);
+  }
+}
+
+// Qt's own texts follow the window's language: the buttons of a question (the window asks
+// one before closing during a firmware update) and the picture dialog's labels. Both
+// catalogues are built in, so this holds on a machine without Qt's translations.
+TEST_F(LanguageMessagesTest, TheToolkitsOwnTextsFollowTheWindowsLanguage) {
+  struct Case {
+    app::Language language;
+    const char* yes;
+    const char* no;
+    const char* lookIn;
+    const char* fileName;
+  };
+  const Case cases[] = {
+      {app::Language::kRussian, "&Да", "&Нет", "Перейти к:", "&Имя файла:"},
+      {app::Language::kEnglish, "&Yes", "&No", "Look in:", "File &name:"},
+      {app::Language::kRussian, "&Да", "&Нет", "Перейти к:", "&Имя файла:"},  // and back
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.yes);
+    ASSERT_TRUE(app::InstallLanguage(c.language));
+    QMessageBox question(QMessageBox::Question, QStringLiteral("zelka-utility"), QStringLiteral("?"),
+                         QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.button(QMessageBox::Yes)->text().toStdString(), c.yes);
+    EXPECT_EQ(question.button(QMessageBox::No)->text().toStdString(), c.no);
+
+    app::PictureFileDialog dialog(nullptr, QStringLiteral("BMP (*.bmp)"), 576);
+    const auto* lookIn = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+    const auto* fileName = dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+    ASSERT_NE(lookIn, nullptr);
+    ASSERT_NE(fileName, nullptr);
+    EXPECT_EQ(lookIn->text().toStdString(), c.lookIn);
+    EXPECT_EQ(fileName->text().toStdString(), c.fileName);
   }
 }
 
