@@ -7,7 +7,8 @@
 #     sending the same frames as the Linux zelka (compared with its --trace); busy, absent
 #     and vanishing ports; the remote service answering a TCP client; Ctrl-C;
 #   - the window under Xvfb on Windows' own platform plugin: its search finds the simulated
-#     printer on its COM port and identifies it; docs/main-window-windows.png is taken then.
+#     printer on its COM port and identifies it; docs/main-window-windows.png is taken then;
+#   - the installer and the portable zip (scripts/windows/test-installer.sh).
 #
 # Usage: scripts/test-windows.sh [BUILD_DIR]     (default build-windows/)
 # Builds first (scripts/build-windows.sh, and the Linux simulator in build/ or
@@ -66,6 +67,16 @@ fi
 source scripts/windows/test-com-ports.sh
 source scripts/windows/test-remote.sh
 source scripts/windows/test-window.sh
+wine_cleanup
+
+echo "== the installer and the portable zip"
+# In a prefix of its own, as a technician's PC would be.
+if bash scripts/windows/test-installer.sh "$build_dir" >"$WORK/installer.log" 2>&1; then
+  pass "installer: silent install, the programs, the shortcut, silent uninstall; the zip"
+else
+  tail -20 "$WORK/installer.log" >&2
+  fail "installer"
+fi
 
 echo
 if [ ${#failures[@]} -gt 0 ]; then

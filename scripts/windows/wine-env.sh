@@ -7,8 +7,9 @@
 
 export WINEDEBUG=-all
 export WINEARCH=win64
-# No installers of Wine's Mono and Gecko: nothing here needs them, and they would ask.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No installers of Wine's Mono and Gecko: nothing here needs them, and they would ask. No
+# winemenubuilder, which would copy the prefix's menus into this machine's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine takes its file names and arguments in the locale's character set.
 export LC_ALL=C.UTF-8
 unset DISPLAY
