@@ -115,6 +115,14 @@ void Open(Probe& probe, int baud) {
     probe.outcome->opened = Status::kNoPort;
     return;
   }
+  // As SerialLink::Open: a file that is no device is never opened, a name with nothing
+  // behind it is absent.
+  switch (KindOf(probe.name)) {
+    case DeviceKind::kNotDevice: CannotOpen(probe, OpenFailure::kNotSerial, "not a character device"); return;
+    case DeviceKind::kMissing: CannotOpen(probe, OpenFailure::kAbsent, std::strerror(ENOENT)); return;
+    case DeviceKind::kUnknown:
+    case DeviceKind::kDevice: break;
+  }
   const std::string path = DevicePath(probe.name);
   if (LockedByAnyone(path)) {
     CannotOpen(probe, OpenFailure::kBusy, "the port is locked by another program");
@@ -128,7 +136,7 @@ void Open(Probe& probe, int baud) {
   }
   if (::tcgetattr(fd, &probe.original) != 0) {
     ::close(fd);
-    CannotOpen(probe, OpenFailure::kOther, "not a serial port");
+    CannotOpen(probe, OpenFailure::kNotSerial, "not a serial port");
     return;
   }
   ::ioctl(fd, TIOCEXCL);
