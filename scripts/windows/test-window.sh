@@ -39,6 +39,10 @@ if ! wait_for "$WORK/xvfb.display" '^[0-9]' 30; then
   return 0
 fi
 export DISPLAY=":$(head -n1 "$WORK/xvfb.display")"
+# Wine's desktop process keeps the display it was started with: the console programs
+# before ran without one, and windows made on that desktop would never show.
+"$WINESERVER" -k >/dev/null 2>&1 || true
+"$WINESERVER" -w
 
 start_window window-en C.UTF-8
 check "an English display language shows the window in English" \

@@ -11,7 +11,7 @@ namespace zelka::link {
 
 struct PortInfo {
   std::string name;         // as listed and opened: "ttyUSB0", "COM5"
-  std::string path;         // the device's full path: "/dev/ttyUSB0", "\\.\COM5"
+  std::string path;         // the device's full path: "/dev/ttyUSB0"; "COM5" on Windows
   std::string description;  // the system's words for the device; empty when it has none
   std::optional<std::uint16_t> vendorId;   // USB adapters only
   std::optional<std::uint16_t> productId;  // USB adapters only

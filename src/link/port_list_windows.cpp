@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "link/port_list.h"
-#include "link/port_name.h"
 
 namespace zelka::link {
 
@@ -131,7 +130,9 @@ std::vector<PortInfo> SystemPorts() {
   std::vector<PortInfo> ports;
   for (std::string& name : RegisteredPorts()) {
     PortInfo port;
-    port.path = DevicePath(name);
+    // What a Windows user types and reads is the COM name; "\\.\" goes before it only
+    // when it is opened.
+    port.path = name;
     port.name = std::move(name);
     ports.push_back(std::move(port));
   }
