@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/port_list.h"
+#include "link/port_name.h"
 
 namespace zelka::link {
 
