@@ -21,6 +21,8 @@ namespace {
 
 // An open that only checks the port: nothing is read.
 constexpr std::chrono::milliseconds kOpenCheckTimeout{0};
+// How long a printer is given to switch to the rate it was told.
+constexpr std::chrono::milliseconds kNewRateSettle{200};
 
 std::optional<int> WidthMm(service::PaperWidth width) {
   if (width == service::PaperWidth::k80mm) return 80;
@@ -222,6 +224,11 @@ int RunRestore(Context& context) {
   }
   const int rateBefore = context.session.Baud();
   if (int code = WriteSettings(context, file, before.referenceModel)) return code;
+  // The printer takes its new rate once it has read the whole rate command; the read-back
+  // at the new rate must not overtake it (a pseudo-terminal's peer reads the command only
+  // when it is scheduled, and bytes it reads after the port was reopened at the new rate
+  // would look like noise at the old one).
+  if (context.session.Baud() != rateBefore) context.session.Sleep(kNewRateSettle);
   const std::vector<Check> checks = ReadBack(context, file, before.referenceModel);
 
   return Report(context, model, checks, rateBefore);
