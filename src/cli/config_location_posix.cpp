@@ -18,7 +18,7 @@ std::string Variable(const char* name) {
 
 std::vector<std::string> ConfigFilePaths() {
   std::vector<std::string> paths = {kSystemFile};
-  // The base directory specification: a relative XDG_CONFIG_HOME is to be ignored.
+  // By the XDG base directory rules a relative XDG_CONFIG_HOME is ignored.
   std::string base = Variable("XDG_CONFIG_HOME");
   if (base.empty() || base.front() != '/') {
     const std::string home = Variable("HOME");
