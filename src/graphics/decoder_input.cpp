@@ -42,7 +42,12 @@ DecoderInput InspectForDecoder(std::span<const std::uint8_t> bytes, PictureForma
       input.trimmed = Without(bytes, layout.unneeded);
       break;
     }
-    case PictureFormat::kPng: input.trimmed = Without(bytes, PngTextChunks(bytes)); break;
+    case PictureFormat::kPng: {
+      const PngChunks chunks = ReadPngChunks(bytes);
+      input.complete = !chunks.cut;
+      input.trimmed = Without(bytes, chunks.text);
+      break;
+    }
     case PictureFormat::kGif: input.complete = GifFirstFrameComplete(bytes); break;
     case PictureFormat::kBmp: break;
   }

@@ -21,7 +21,7 @@ struct DecoderInput {
   // application segments of no use); empty when nothing is left out.
   std::vector<std::uint8_t> trimmed;
   // The data reach as far as the file's headers promise (a JPEG's end marker after its
-  // last scan, every pixel of a GIF's first frame).
+  // last scan, every pixel of a GIF's first frame, no PNG chunk past the end).
   bool complete = true;
   // Passes the decoder makes over the whole picture: a JPEG's scans.
   std::size_t passes = 1;

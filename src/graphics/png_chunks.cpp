@@ -18,24 +18,27 @@ constexpr std::array<ChunkType, 3> kText{{{'t', 'E', 'X', 't'}, {'z', 'T', 'X', 
 
 }  // namespace
 
-std::vector<std::pair<std::size_t, std::size_t>> PngTextChunks(std::span<const std::uint8_t> png) {
-  std::vector<std::pair<std::size_t, std::size_t>> text;
+PngChunks ReadPngChunks(std::span<const std::uint8_t> png) {
+  PngChunks chunks;
   std::size_t at = kSignatureBytes;
   while (at + kChunkHeadBytes <= png.size()) {
     const std::uint64_t length = static_cast<std::uint64_t>(png[at]) << 24 |
                                  static_cast<std::uint64_t>(png[at + 1]) << 16 |
                                  static_cast<std::uint64_t>(png[at + 2]) << 8 | png[at + 3];
     const std::uint64_t end = at + kChunkHeadBytes + length + kChunkCrcBytes;
-    if (end > png.size()) break;
+    if (end > png.size()) {
+      chunks.cut = true;
+      break;
+    }
     ChunkType type;
     std::copy_n(png.begin() + static_cast<std::ptrdiff_t>(at + 4), type.size(), type.begin());
     if (type == kEnd) break;
     if (std::find(kText.begin(), kText.end(), type) != kText.end()) {
-      text.emplace_back(at, static_cast<std::size_t>(end));
+      chunks.text.emplace_back(at, static_cast<std::size_t>(end));
     }
     at = static_cast<std::size_t>(end);
   }
-  return text;
+  return chunks;
 }
 
 }  // namespace zelka::graphics

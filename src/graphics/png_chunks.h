@@ -14,9 +14,17 @@
 
 namespace zelka::graphics {
 
-// The text chunks (tEXt, zTXt, iTXt) of `png`, which starts with the PNG signature, as
-// [begin, end) byte ranges in file order. The walk stops at the end chunk (IEND) or at a
-// chunk that runs past the end of the bytes; what follows is not looked at.
-std::vector<std::pair<std::size_t, std::size_t>> PngTextChunks(std::span<const std::uint8_t> png);
+struct PngChunks {
+  // The text chunks (tEXt, zTXt, iTXt), as [begin, end) byte ranges in file order.
+  std::vector<std::pair<std::size_t, std::size_t>> text;
+  // A chunk's length runs past the end of the bytes: the file was cut short (or its
+  // length field is broken), and the decoder would take the length at its word.
+  bool cut = false;
+};
+
+// The chunks of `png`, which starts with the PNG signature. The walk stops at the end
+// chunk (IEND) or at a chunk that runs past the end of the bytes; what follows is not
+// looked at.
+PngChunks ReadPngChunks(std::span<const std::uint8_t> png);
 
 }  // namespace zelka::graphics

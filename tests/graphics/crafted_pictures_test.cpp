@@ -136,10 +136,21 @@ TEST_F(CraftedPicturesTest, TextOfAPngIsLeftOutAndThePicturePrintsTheSame) {
     EXPECT_EQ(graphics::InspectForDecoder(file, PictureFormat::kPng).trimmed, png);
     EXPECT_EQ(Dots(std::string(c.type) + ".png", file, BitmapError::kNone), plain);
   }
-  // A chunk that runs past the end is the decoder's to refuse, as a PNG cut short.
+  // A chunk that runs past the end marks a PNG cut short, or a broken length: it is
+  // refused before the decoder takes that length at its word. A text chunk claiming
+  // 1.4 GB (after the file's 50 bytes of text, which are left out) kept the decoder busy
+  // for 25 s and took 2 GB.
   const Bytes withText = PngWithText(png, "zTXt", 2, 1000);
-  EXPECT_TRUE(graphics::InspectForDecoder(Cut(withText, 60), PictureFormat::kPng).trimmed.empty());
+  const graphics::DecoderInput cut = graphics::InspectForDecoder(Cut(withText, 60), PictureFormat::kPng);
+  EXPECT_TRUE(cut.trimmed.empty());
+  EXPECT_FALSE(cut.complete);
   Dots("cut.png", Cut(withText, withText.size() - 30), BitmapError::kCorruptPicture);
+  Bytes claims = PngWithText(png, "zTXt", 1, 50);
+  const std::size_t afterText = 8 + 25 + (claims.size() - png.size());  // signature, IHDR, text
+  const Bytes huge{0x57, 0xB3, 0x00, 0x26, 'z', 'T', 'X', 't', 'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0, 0x78, 0xDA};
+  claims.insert(claims.begin() + static_cast<std::ptrdiff_t>(afterText), huge.begin(), huge.end());
+  EXPECT_FALSE(graphics::InspectForDecoder(claims, PictureFormat::kPng).complete);
+  Dots("claims.png", claims, BitmapError::kCorruptPicture);
 }
 
 TEST_F(CraftedPicturesTest, CommentsOfAJpegAreLeftOutItsOrientationKept) {
