@@ -12,11 +12,15 @@ namespace zelka::link {
 
 namespace {
 
-// The threads the probes run on, each with a link of its own, kept for the life of the
-// program: the blocking reads of Windows ports wait side by side on them. A search asks
-// for a thread and a link per port at each of its rates, and making them anew costs
-// milliseconds each under Wine (every DLL is told of a new thread, and the link's buffers
-// are megabytes), enough to make a search over four ports 10 % longer than its waits.
+// A probe writes a three-byte query and reads one byte back.
+constexpr std::size_t kProbeBufferBytes = 16;
+
+// The threads the probes run on, each with a small link of its own, kept for the life of
+// the program: the blocking reads of Windows ports wait side by side on them. A search
+// asks for a thread and a link per port at each of its rates, and making them anew costs
+// milliseconds each under Wine (every DLL is told of a new thread, and a link made for
+// any frame has buffers of megabytes), enough to make a search over four ports 10 %
+// longer than its waits.
 class ProbeThreads {
  public:
   using Job = std::function<void(SerialLink&)>;
@@ -60,7 +64,7 @@ class ProbeThreads {
   };
 
   void Work() {
-    SerialLink link;
+    SerialLink link(kProbeBufferBytes);
     std::unique_lock lock(mutex_);
     for (;;) {
       wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });

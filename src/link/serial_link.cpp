@@ -22,7 +22,7 @@ std::chrono::milliseconds WriteTimeoutFor(std::size_t length, int baud) {
   return kWriteTimeout + std::chrono::milliseconds(lineMs);
 }
 
-SerialLink::SerialLink() : tx_(kBufferSize), rx_(kBufferSize) {}
+SerialLink::SerialLink(std::size_t bufferBytes) : tx_(bufferBytes), rx_(bufferBytes) {}
 
 SerialLink::~SerialLink() { Close(); }
 
@@ -90,7 +90,7 @@ void SerialLink::UseCallersLock(const std::string& name) {
 }
 
 Status SerialLink::Send(std::span<const std::uint8_t> frame) {
-  const std::size_t length = std::min(frame.size(), kBufferSize);
+  const std::size_t length = std::min(frame.size(), tx_.size());
   // A frame built in the buffer itself is already in place.
   if (frame.data() != tx_.data()) std::memmove(tx_.data(), frame.data(), length);
   return SendTx(length);
@@ -101,7 +101,7 @@ Status SerialLink::SendTx(std::size_t length) {
   // Only what a reply has written since the last clear can be other than zero.
   std::fill_n(rx_.begin(), rxDirty_, 0);
   rxDirty_ = 0;
-  length = std::min(length, kBufferSize);
+  length = std::min(length, tx_.size());
   if (length == 0) return Status::kOk;
   const std::span<const std::uint8_t> bytes(tx_.data(), length);
   if (observer_) observer_->OnSent(name_, baud_, bytes);
@@ -110,7 +110,7 @@ Status SerialLink::SendTx(std::size_t length) {
 
 Status SerialLink::Receive(std::size_t count) {
   if (!device_) return Status::kNotOpen;
-  const std::size_t wanted = std::min(count, kBufferSize);
+  const std::size_t wanted = std::min(count, rx_.size());
   const std::size_t got = wanted == 0 ? 0 : std::min(ReadDevice(wanted), wanted);
   rxDirty_ = std::max(rxDirty_, got);
   if (observer_ && got > 0) observer_->OnReceived(name_, baud_, std::span(rx_.data(), got));

@@ -75,7 +75,9 @@ class Observer {
 
 class SerialLink {
  public:
-  SerialLink();
+  // Buffers of kBufferSize bytes each, what the largest frame (a logo file) needs; a link
+  // for small frames only (a search's probe) may ask for less.
+  explicit SerialLink(std::size_t bufferBytes = kBufferSize);
   ~SerialLink();
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
@@ -112,7 +114,7 @@ class SerialLink {
   // that does not finish within WriteTimeoutFor returns kWriteShort and leaves nothing
   // queued behind it.
   Status SendTx(std::size_t length);
-  // Copies `frame` into the transmit buffer and sends it (at most kBufferSize bytes).
+  // Copies `frame` into the transmit buffer and sends it (at most the buffer's size).
   Status Send(std::span<const std::uint8_t> frame);
   // Reads exactly `count` bytes into the receive buffer from byte 0. Ends when they have
   // all come, when more than kInterByteTimeout passes between two bytes after the first,
