@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
-#include <memory>
 #include <set>
 
 #include "commands/frames.h"
@@ -17,8 +16,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kProbeReadTimeout{300};
 
-constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
-
 struct Probe {
   std::string port;
   bool probed = false;  // false: not probed (listed twice, empty, found already)
@@ -26,7 +23,7 @@ struct Probe {
   // Held from before the probe's open: a port another program's job holds (a firmware
   // update between its steps, say) is busy and gets no probe. The port found keeps it
   // for the rest of the job (TakeOverLock).
-  std::shared_ptr<link::PortLock> lock;
+  link::PortLock lock;
 };
 
 // Probes every port of `list` at `baud` at once, except those in `skip`; a port listed
@@ -43,10 +40,9 @@ std::vector<Probe> ProbeAll(printer::Session& session, const std::vector<std::st
                        firstEntry.emplace(link::PortKey(port), probes.size()).second;
     Probe& probe = probes.emplace_back(Probe{port, first});
     if (!first) continue;
-    probe.lock = std::make_shared<link::PortLock>();
     // A port this job holds already needs no second lock (it would only meet the first).
-    if (!session.HoldsPort(port) && probe.lock->Take(port) == link::PortLock::Outcome::kTaken) {
-      probe.outcome = {link::Status::kCannotOpen, link::OpenFailure::kBusy, kLockedByAnotherProgram};
+    if (!session.HoldsPort(port) && probe.lock.Take(port) == link::PortLock::Outcome::kTaken) {
+      probe.outcome = {link::Status::kCannotOpen, link::OpenFailure::kBusy, link::kPortLockedText};
       continue;
     }
     probed.push_back(port);
@@ -69,7 +65,7 @@ std::vector<Probe> ProbeAll(printer::Session& session, const std::vector<std::st
 
 // The port found is the job's from its probe on: its lock goes to the port's link.
 void TakeOverLock(printer::Session& session, Probe& probe) {
-  if (probe.lock) session.LinkFor(probe.port).AdoptLock(probe.port, std::move(*probe.lock));
+  session.LinkFor(probe.port).AdoptLock(probe.port, std::move(probe.lock));
 }
 
 // The ports that could not be opened at any rate so far, by name.

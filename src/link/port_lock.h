@@ -20,6 +20,9 @@
 
 namespace zelka::link {
 
+// What a program of this family is told of a port whose lock another one holds.
+inline constexpr char kPortLockedText[] = "the port is in use by another program";
+
 class PortLock {
  public:
   enum class Outcome {

@@ -8,16 +8,11 @@
 
 #include <cerrno>
 
+#include "link/port_name.h"
+
 namespace zelka::link {
 
 namespace {
-
-// The device the serial port library opens for `name`: a path as it is, any other name
-// below /dev ("ttyUSB0", "pts/3").
-std::string DevicePath(const std::string& name) {
-  const bool path = name.starts_with('/') || name.starts_with("./") || name.starts_with("../");
-  return path ? name : "/dev/" + name;
-}
 
 // The first that exists: every program must pick the same folder, so it is chosen by
 // existence, not by whether this user may write to it.

@@ -2,8 +2,11 @@
 
 namespace zelka::link {
 
+// As the serial port library that opens the port reads a name: a path as it is, any
+// other name below /dev ("ttyUSB0", "pts/3").
 std::string DevicePath(const std::string& name) {
-  return name.find('/') == std::string::npos ? "/dev/" + name : name;
+  const bool path = name.starts_with('/') || name.starts_with("./") || name.starts_with("../");
+  return path ? name : "/dev/" + name;
 }
 
 // Device names are case-sensitive, and a name and its path may be two different

@@ -8,12 +8,6 @@
 
 namespace zelka::link {
 
-namespace {
-
-// What a program of this family tells the user when another one holds the port.
-constexpr char kLockedByAnotherProgram[] = "the port is in use by another program";
-
-}  // namespace
 
 std::chrono::milliseconds WriteTimeoutFor(std::size_t length, int baud) {
   constexpr std::uint64_t kBitsPerByte = 10;  // start, eight data bits, stop
@@ -51,7 +45,7 @@ Status SerialLink::Open(const std::string& name, int baud, std::chrono::millisec
     callersLock_ = false;
     if (lock_.Take(name) == PortLock::Outcome::kTaken) {
       openFailure_ = OpenFailure::kBusy;
-      openError_ = kLockedByAnotherProgram;
+      openError_ = kPortLockedText;
       return Status::kCannotOpen;
     }
     lockedName_ = name;
@@ -76,7 +70,9 @@ void SerialLink::ReleasePort() {
 }
 
 void SerialLink::AdoptLock(const std::string& name, PortLock&& lock) {
-  if (device_) return;
+  // A lock that holds nothing (the prober found the port held by this link already, or
+  // the system keeps no lock files) takes nothing away from what this link holds.
+  if (device_ || !lock.Held()) return;
   lock_ = std::move(lock);
   lockedName_ = lock_.Held() ? name : std::string();
   callersLock_ = false;

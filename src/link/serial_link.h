@@ -96,6 +96,7 @@ class SerialLink {
   void ReleasePort();
   // Takes over `lock`, held for port `name` (a search's probe took it), so that the job
   // holds the port without a moment's gap between the probe and the link's first open.
+  // Nothing when `lock` holds nothing.
   void AdoptLock(const std::string& name, PortLock&& lock);
   // For a link whose caller holds the lock of port `name` already (a search's probe):
   // Open takes no lock of its own for that port, which would only meet the caller's.
